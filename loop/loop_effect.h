@@ -1,0 +1,53 @@
+// LoopEffect: one loop buffer that the input is overdubbed into and that plays back under the
+// dry signal, steered by MIDI commands, with three parameters and a bank of 32 programs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "frame/ext_effect.h"
+#include "loop/loop_program.h"
+
+class LoopEffect : public ExtEffect {
+public:
+    static constexpr int32_t kNumPrograms = 32;
+    static constexpr int32_t kNumParams = 3;
+    static constexpr int32_t kSlotsPerSecond = 44100;
+    static constexpr int32_t kInitialLength = 4 * kSlotsPerSecond;
+
+    explicit LoopEffect(audioMasterCallback hostCallback);
+    ~LoopEffect() override;
+
+    // False when the bank or the loop buffer could not be allocated.
+    bool isComplete() const { return programs != nullptr && loopBuffer != nullptr; }
+
+    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void setProgram(int32_t program) override;
+    void setSampleRate(float rate) override;
+    void setBlockSize(int32_t size) override;
+    void resume() override;
+    void connectInput(int32_t index, bool connected) override;
+
+private:
+    friend class LoopEffectProbe;  // the tests' view of the loop state
+
+    void initLoopState();
+    // How many channels this block carries: two only when the host connected input 1 and passes it.
+    int32_t countChannels(float** inputs) const;
+
+    float feedback = 0.0f;
+    float loopMix = 0.0f;
+    float dryMix = 0.0f;
+    std::unique_ptr<float[]> loopBuffer;
+    float recordLevel = 0.0f;
+    int32_t position = 0;
+    int32_t marker = 0;
+    int32_t loopLength = 0;
+    bool recording = false;
+    bool reverse = false;
+    bool halfSpeed = false;
+    int32_t channels = 1;
+    std::unique_ptr<LoopProgram[]> programs;
+    bool secondInputConnected = false;
+};

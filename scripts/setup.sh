@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the tools need (Debian 12, as root).
+set -euo pipefail
+packages=(
+  cmake g++ g++-multilib make pkg-config binutils
+  libgtest-dev googletest libbenchmark-dev
+  qemu-user
+)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,91 @@
+// A tiny host for the plug-in tests: loads the built library with dlopen, calls `main` and talks
+// to the record only, as a third-party host would.
+#pragma once
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "frame/vst2.h"
+#include "tests/support/fake_host.h"
+
+using PluginMainProc = AEffect*(VST_CALL*)(audioMasterCallback);
+
+class PluginLibrary {
+public:
+    explicit PluginLibrary(const std::string& path = KESTRUNE_PLUGIN_PATH)
+        : handle(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        if (handle == nullptr) {
+            throw std::runtime_error(std::string("dlopen: ") + dlerror());
+        }
+    }
+    ~PluginLibrary() { dlclose(handle); }
+    PluginLibrary(const PluginLibrary&) = delete;
+    PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+    void* symbol(const char* name) const { return dlsym(handle, name); }
+    PluginMainProc entry() const { return reinterpret_cast<PluginMainProc>(symbol("main")); }
+
+private:
+    void* handle;
+};
+
+// One effect created through `main`, closed with effClose when it goes out of scope.
+class HostedEffect {
+public:
+    HostedEffect(const PluginLibrary& library, audioMasterCallback callback)
+        : effect(library.entry()(callback)) {
+        if (effect == nullptr) {
+            throw std::runtime_error("main answered null");
+        }
+    }
+    ~HostedEffect() {
+        if (effect != nullptr) {
+            close();
+        }
+    }
+    HostedEffect(const HostedEffect&) = delete;
+    HostedEffect& operator=(const HostedEffect&) = delete;
+
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f) {
+        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    }
+
+    intptr_t close() {
+        const intptr_t answer = dispatch(effClose);
+        effect = nullptr;
+        return answer;
+    }
+
+    // Runs one block; inputs and outputs are per channel, each `frames` long.
+    void processReplacing(std::vector<std::vector<float>>& inputs,
+                          std::vector<std::vector<float>>& outputs, int32_t frames) {
+        std::vector<float*> in;
+        std::vector<float*> out;
+        for (auto& channel : inputs) {
+            in.push_back(channel.data());
+        }
+        for (auto& channel : outputs) {
+            out.push_back(channel.data());
+        }
+        effect->processReplacing(effect, in.data(), out.data(), frames);
+    }
+
+    void sendMidi(unsigned char status, unsigned char data1, unsigned char data2) {
+        VstMidiEvent midi{};
+        midi.type = kVstMidiType;
+        midi.byteSize = sizeof midi;
+        midi.midiData[0] = static_cast<char>(status);
+        midi.midiData[1] = static_cast<char>(data1);
+        midi.midiData[2] = static_cast<char>(data2);
+        VstEvents events{};
+        events.numEvents = 1;
+        events.events[0] = reinterpret_cast<VstEvent*>(&midi);
+        dispatch(effProcessEvents, 0, 0, &events);
+    }
+
+    AEffect* effect;
+};
