@@ -2,7 +2,12 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 #include "tests/loop/loop_effect_probe.h"
 #include "tests/support/fake_host.h"
@@ -276,6 +281,39 @@ TEST_F(LoopEngine, ProgramsSampleRateAndBlockSizeLeaveTheLoopAlone) {
     EXPECT_EQ(probe.loop(), (std::vector<float>{1.0f, 2.0f}));
     EXPECT_EQ(probe.position(), 1);
     EXPECT_EQ(probe.feedback(), 0.95f);
+}
+
+
+TEST_F(LoopEngine, NonFiniteInputCountsAsSilenceSoTheLoopSurvives) {
+    probe.setLoop({1.0f, 2.0f, 3.0f, 4.0f});
+    probe.setGains(0.5f, 1.0f, 1.0f);
+    probe.setRecordLevel(1.0f);
+    probe.setRecording(true);
+    const float inf = std::numeric_limits<float>::infinity();
+    const auto out = runMono({NAN, inf, -inf, 8.0f});
+    EXPECT_EQ(out[0], (std::vector<float>{1.0f, 2.0f, 3.0f, 12.0f}));
+    EXPECT_EQ(probe.loop(), (std::vector<float>{0.5f, 1.0f, 1.5f, 10.0f}));
+}
+
+bool subnormal(float value) { return std::fpclassify(value) == FP_SUBNORMAL; }
+
+TEST_F(LoopEngine, SubnormalsAreFlushedAndTheCallersFloatingPointModeKept) {
+    probe.setLoop(std::vector<float>(64, 1.0e-39f));
+    probe.setGains(0.95f, 1.0f, 0.0f);
+    probe.setRecordLevel(1.0f);
+    probe.setRecording(true);
+#if defined(__SSE__)
+    const unsigned before = _mm_getcsr();
+#endif
+    const auto out = runMono(std::vector<float>(64, 1.0e-39f));
+#if defined(__SSE__)
+    EXPECT_EQ(_mm_getcsr(), before);
+#endif
+    for (size_t i = 0; i < 64; ++i) {
+        EXPECT_FALSE(subnormal(out[0][i]));
+        EXPECT_FALSE(subnormal(out[1][i]));
+        EXPECT_FALSE(subnormal(probe.loop()[i]));
+    }
 }
 
 }  // namespace
