@@ -1,6 +1,7 @@
 // The tests' view of a LoopEffect's loop state: read it, and set it up for a case.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "loop/loop_effect.h"
@@ -18,6 +19,9 @@ public:
         effect.loopLength = static_cast<int32_t>(slots.size());
     }
     const float* buffer() const { return effect.loopBuffer.get(); }
+    void fillLoop(float value) {
+        std::fill(effect.loopBuffer.get(), effect.loopBuffer.get() + effect.loopLength, value);
+    }
 
     int32_t loopLength() const { return effect.loopLength; }
     int32_t position() const { return effect.position; }
