@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour of the project: native (default), 32 or asan.
+# Configures and builds one flavour of the project: native (default), 32, asan or fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-native}
 jobs=$(nproc)
+targets=()
 case "$flavour" in
   native) dir=build; args=() ;;
   32) dir=build32; args=(-DCMAKE_TOOLCHAIN_FILE=cmake/i686-linux.cmake) ;;
   asan) dir=build-asan; args=(-DKESTRUNE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug) ;;
-  *) echo "unknown flavour: $flavour (native, 32 or asan)" >&2; exit 2 ;;
+  # clang with libFuzzer: only the fuzz targets, no tests or benchmarks.
+  fuzz)
+    dir=build-fuzz
+    args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRUNE_FUZZ=ON
+          -DKESTRUNE_TESTS=OFF -DKESTRUNE_BENCH=OFF)
+    targets=(--target loop_effect_fuzz)
+    ;;
+  *) echo "unknown flavour: $flavour (native, 32, asan or fuzz)" >&2; exit 2 ;;
 esac
 cmake -S . -B "$dir" "${args[@]}" >/dev/null
-cmake --build "$dir" -j "$jobs"
+cmake --build "$dir" -j "$jobs" "${targets[@]}"

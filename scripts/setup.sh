@@ -5,6 +5,7 @@ packages=(
   cmake g++ g++-multilib make pkg-config binutils
   libgtest-dev googletest libbenchmark-dev
   qemu-user
+  clang libclang-rt-14-dev
 )
 missing=()
 for package in "${packages[@]}"; do

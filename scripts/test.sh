@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds the native, 32-bit and sanitizer flavours and runs every test in each.
+# Fuzzes the effect for a minute, then builds the native, 32-bit and sanitizer flavours and runs
+# every test in each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+echo "=== fuzz (60 s)"
+bash scripts/fuzz.sh 60
 for flavour in native 32 asan; do
   echo "=== $flavour build"
   bash scripts/build.sh "$flavour"
