@@ -10,4 +10,4 @@ mkdir -p build-fuzz/corpus build-fuzz/findings
 # A run that is still busy after 25 s on one input counts as a hang.
 build-fuzz/fuzz/loop_effect_fuzz -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
   -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus fuzz/corpus/loop_effect 2>&1 |
-  grep -vE '^#[0-9]+ +(NEW|REDUCE|pulse)|^\s+NEW_FUNC|# Uses: |^#+ (Recommended|End of recommended)'
+  grep -vE '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)|^\s+NEW_FUNC|# Uses: |^#+ (Recommended|End of recommended)'

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes the effect for a minute, then builds the native, 32-bit and sanitizer flavours and runs
-# every test in each.
+# every test in each; the native flavour also runs the full MIDI soak (ten million messages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -16,4 +16,8 @@ for flavour in native 32 asan; do
   esac
   echo "=== $flavour tests"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+  if [[ $flavour == native ]]; then
+    echo "=== MIDI soak"
+    build/tests/loop/midi_soak 10000000
+  fi
 done
