@@ -1,9 +1,41 @@
 // The tests' view of a LoopEffect's loop state: read it, and set it up for a case.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "loop/loop_effect.h"
+
+// Everything a MIDI command may change, for comparing before and after.
+struct LoopState {
+    const float* buffer;
+    std::vector<float> loop;
+    int32_t loopLength;
+    int32_t position;
+    int32_t marker;
+    int32_t channels;
+    float recordLevel;
+    bool recording;
+    bool reverse;
+    bool halfSpeed;
+
+    bool operator==(const LoopState&) const = default;
+
+    // How GoogleTest shows a state in a failure message.
+    friend void PrintTo(const LoopState& state, std::ostream* out) {
+        *out << "{length " << state.loopLength << ", position " << state.position << ", marker "
+             << state.marker << ", channels " << state.channels << ", level " << state.recordLevel
+             << ", recording " << state.recording << ", reverse " << state.reverse
+             << ", halfSpeed " << state.halfSpeed << ", buffer " << state.buffer << ", slots [";
+        const size_t shown = std::min<size_t>(state.loop.size(), 16);
+        for (size_t i = 0; i < shown; ++i) {
+            *out << (i == 0 ? "" : ", ") << state.loop[i];
+        }
+        *out << (shown < state.loop.size() ? ", ...]}" : "]}");
+    }
+};
 
 class LoopEffectProbe {
 public:
@@ -18,6 +50,12 @@ public:
         effect.loopLength = static_cast<int32_t>(slots.size());
     }
     const float* buffer() const { return effect.loopBuffer.get(); }
+
+    LoopState state() const {
+        return {effect.loopBuffer.get(), loop(),          effect.loopLength, effect.position,
+                effect.marker,           effect.channels, effect.recordLevel, effect.recording,
+                effect.reverse,          effect.halfSpeed};
+    }
 
     int32_t loopLength() const { return effect.loopLength; }
     int32_t position() const { return effect.position; }
