@@ -49,7 +49,7 @@ int32_t doubledIndex(int32_t index) {
 }
 
 // Every slot twice: old slot i fills new slots 2i and 2i+1.
-void stretchSlots(const float* old, int32_t length, float* stretched) {
+void stretchSlots(const float* __restrict old, int32_t length, float* __restrict stretched) {
     for (int32_t i = 0; i < length; ++i) {
         stretched[2 * i] = old[i];
         stretched[2 * i + 1] = old[i];
@@ -57,7 +57,7 @@ void stretchSlots(const float* old, int32_t length, float* stretched) {
 }
 
 // Every frame twice. A last slot without a partner fills both of the last two new slots.
-void stretchFrames(const float* old, int32_t length, float* stretched) {
+void stretchFrames(const float* __restrict old, int32_t length, float* __restrict stretched) {
     const int32_t frames = length / 2;
     for (int32_t k = 0; k < frames; ++k) {
         float* const pair = stretched + 4 * k;
@@ -71,7 +71,7 @@ void stretchFrames(const float* old, int32_t length, float* stretched) {
 }
 
 // Every other slot, from slot 0.
-void halveSlots(const float* old, int32_t half, float* halved) {
+void halveSlots(const float* __restrict old, int32_t half, float* __restrict halved) {
     for (int32_t i = 0; i < half; ++i) {
         halved[i] = old[2 * i];
     }
@@ -79,13 +79,30 @@ void halveSlots(const float* old, int32_t half, float* halved) {
 
 // Every other frame, from frame 0. An odd new length ends with the channel-0 slot of the frame
 // that would come next.
-void halveFrames(const float* old, int32_t half, float* halved) {
+void halveFrames(const float* __restrict old, int32_t half, float* __restrict halved) {
     const int32_t frames = half / 2;
     for (int32_t k = 0; k < frames; ++k) {
         std::memcpy(halved + 2 * k, old + 4 * k, 2 * sizeof(float));
     }
     if (half % 2 != 0) {
         halved[half - 1] = old[2 * half - 2];
+    }
+}
+
+// The second half added onto the first, slot by slot.
+void foldSlots(const float* __restrict old, int32_t half, float* __restrict folded) {
+    for (int32_t i = 0; i < half; ++i) {
+        folded[i] = old[half + i] + old[i];
+    }
+}
+
+// Each slot plus the slot at the mirrored index. Both ends of a pair get the same sum, so the
+// result reads the same forwards and backwards bit for bit.
+void addReversedSlots(const float* __restrict old, int32_t length, float* __restrict summed) {
+    for (int32_t i = 0, j = length - 1; i <= j; ++i, --j) {
+        const float sum = old[j] + old[i];
+        summed[i] = sum;
+        summed[j] = sum;
     }
 }
 
@@ -219,10 +236,7 @@ void LoopEffect::foldLoop() {
     if (folded == nullptr) {
         return;
     }
-    const float* const old = loopBuffer.get();
-    for (int32_t i = 0; i < half; ++i) {
-        folded[i] = old[half + i] + old[i];
-    }
+    foldSlots(loopBuffer.get(), half, folded);
     installLoop(folded, half);
     if (position >= half) {
         position = std::min(position / 2, half - 1);
@@ -264,10 +278,7 @@ void LoopEffect::addReverse() {
     if (summed == nullptr) {
         return;
     }
-    const float* const old = loopBuffer.get();
-    for (int32_t i = 0; i < length; ++i) {
-        summed[i] = old[length - 1 - i] + old[i];
-    }
+    addReversedSlots(loopBuffer.get(), length, summed);
     installLoop(summed, length);
 }
 
