@@ -1,5 +1,6 @@
 #include "fuzz/loop_invariants.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,8 +15,8 @@
 
 namespace {
 
-// Half speed may stretch a loop to four times the stereo size limit, and nothing grows it further.
-constexpr int32_t kLongestLoop = 4 * 2 * 352800;
+// Half speed stretches a stereo loop no further than this, and nothing else grows a loop as far.
+constexpr int32_t kLongestLoop = 2 * LoopEffect::kStretchLimitPerChannel;
 // The record level ramps in steps of 0.005 from 0 towards 1 and back, overshooting by one step.
 constexpr float kLowestLevel = -0.0051f;
 constexpr float kHighestLevel = 1.0051f;
@@ -62,5 +63,9 @@ void checkLoopInvariants(AEffect* record, const char* action) {
     }
     if (!(probe.recordLevel() >= kLowestLevel && probe.recordLevel() <= kHighestLevel)) {
         fail(action, "record level left its ramp", probe);
+    }
+    if (!std::isfinite(probe.feedback()) || !std::isfinite(probe.loopMix()) ||
+        !std::isfinite(probe.dryMix())) {
+        fail(action, "a working parameter is not finite", probe);
     }
 }

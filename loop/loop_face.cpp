@@ -1,6 +1,7 @@
 // The face the loop effect shows its host: three parameters with names, labels and display texts,
 // the bank of programs, the two output pins, the effect's identity and its capabilities.
 // Every text is copied whole into the host's buffer; a null buffer is left alone.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -54,8 +55,10 @@ void storeName(LoopProgram& program, const char* text) {
 
 }  // namespace
 
+// A NaN or infinite value, from a host glitch, would poison the loop for ever through Feedback and
+// the host's mix through the outputs: it is ignored, and the parameter keeps its value.
 void LoopEffect::setParameter(int32_t index, float value) {
-    if (!isParameter(index)) {
+    if (!isParameter(index) || !std::isfinite(value)) {
         return;
     }
     if (LoopProgram* program = programAt(programs.get(), curProgram)) {

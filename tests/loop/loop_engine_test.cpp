@@ -295,6 +295,21 @@ TEST_F(LoopEngine, NonFiniteInputCountsAsSilenceSoTheLoopSurvives) {
     EXPECT_EQ(probe.loop(), (std::vector<float>{0.5f, 1.0f, 1.5f, 10.0f}));
 }
 
+TEST_F(LoopEngine, NonFiniteParameterValuesLeaveTheGainsSoTheLoopSurvives) {
+    probe.setLoop({1.0f, 2.0f, 3.0f, 4.0f});
+    probe.setGains(0.5f, 1.0f, 1.0f);
+    probe.setRecordLevel(1.0f);
+    probe.setRecording(true);
+    AEffect* record = effect.getAeffect();
+    const float inf = std::numeric_limits<float>::infinity();
+    record->setParameter(record, 0, NAN);
+    record->setParameter(record, 1, inf);
+    record->setParameter(record, 2, -inf);
+    const auto out = runMono({1.0f, 1.0f, 1.0f, 1.0f});
+    EXPECT_EQ(out[0], (std::vector<float>{2.0f, 3.0f, 4.0f, 5.0f}));
+    EXPECT_EQ(probe.loop(), (std::vector<float>{1.5f, 2.0f, 2.5f, 3.0f}));
+}
+
 bool subnormal(float value) { return std::fpclassify(value) == FP_SUBNORMAL; }
 
 TEST_F(LoopEngine, SubnormalsAreFlushedAndTheCallersFloatingPointModeKept) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,21 @@ TEST_F(LoopFace, ParametersAreStoredAsGivenAndDisplayedAsNumbers) {
         setParameter(c.index, c.value);
         EXPECT_EQ(getParameter(c.index), c.value) << c.index;
         EXPECT_TRUE(textOf(effGetParamDisplay, c.index).holdsOnly(c.display)) << c.value;
+    }
+}
+
+TEST_F(LoopFace, NonFiniteParameterValuesAreIgnored) {
+    const float inf = std::numeric_limits<float>::infinity();
+    for (int32_t index = 0; index < 3; ++index) {
+        setParameter(index, 0.5f);
+        for (float value : {std::numeric_limits<float>::quiet_NaN(), inf, -inf}) {
+            setParameter(index, value);
+            EXPECT_EQ(getParameter(index), 0.5f) << index << " " << value;
+            EXPECT_TRUE(textOf(effGetParamDisplay, index).holdsOnly("0.500000")) << index;
+        }
+        setProgram(1);
+        setProgram(0);
+        EXPECT_EQ(getParameter(index), 0.5f) << "the program keeps its value too";
     }
 }
 

@@ -21,8 +21,8 @@
 
 namespace {
 
-// Half speed may stretch a loop to four times the stereo size limit of 352800 slots per channel.
-constexpr int32_t kLongestLoop = 4 * 2 * 352800;
+// Half speed stretches a stereo loop no further than this, and nothing else grows a loop as far.
+constexpr int32_t kLongestLoop = 2 * LoopEffect::kStretchLimitPerChannel;
 // Peak memory may grow by a few of the longest loops (old and new buffer while a command reshapes)
 // and the block buffers, never more.
 constexpr long kMemoryAllowanceKiB = 48 * 1024;
