@@ -4,20 +4,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-echo "=== fuzz (60 s)"
+stage() { echo "=== $1 (at ${SECONDS} s)"; }
+stage "fuzz for 60 s"
 bash scripts/fuzz.sh 60
 for flavour in native 32 asan; do
-  echo "=== $flavour build"
+  stage "$flavour build"
   bash scripts/build.sh "$flavour"
   case "$flavour" in
     native) dir=build ;;
     32) dir=build32 ;;
     asan) dir=build-asan ;;
   esac
-  echo "=== $flavour tests"
+  stage "$flavour tests"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
   if [[ $flavour == native ]]; then
-    echo "=== MIDI soak"
+    stage "MIDI soak"
     build/tests/loop/midi_soak 10000000
   fi
 done
