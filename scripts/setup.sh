@@ -5,6 +5,7 @@ packages=(
   cmake g++ g++-multilib make pkg-config binutils
   libgtest-dev googletest libbenchmark-dev
   qemu-user
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
 )
 missing=()
 for package in "${packages[@]}"; do
