@@ -6,6 +6,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   qemu-user
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
+  ardour python3 python3-numpy python3-mido
 )
 missing=()
 for package in "${packages[@]}"; do
