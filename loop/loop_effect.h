@@ -25,6 +25,23 @@ public:
     // False when the bank or the loop buffer could not be allocated.
     bool isComplete() const { return programs != nullptr && loopBuffer != nullptr; }
 
+    // What the host sees: parameters, program names, pins, identity and capabilities.
+    void setParameter(int32_t index, float value) override;
+    float getParameter(int32_t index) override;
+    void setProgramName(char* text) override;
+    void getProgramName(char* text) override;
+    void getParamLabel(int32_t index, char* text) override;
+    void getParamDisplay(int32_t index, char* text) override;
+    void getParamName(int32_t index, char* text) override;
+    bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
+    bool copyProgram(int32_t destination) override;
+    bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
+    bool getEffectName(char* text) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    int32_t getVendorVersion() override;
+    int32_t canDo(char* text) override;
+
     void process(float** inputs, float** outputs, int32_t sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
     void setProgram(int32_t program) override;
