@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds every flavour and runs its tests: native, 32-bit Linux, sanitizers, the 32-bit Windows DLL
-# (built and inspected) and the 64-bit Windows DLL (tests under Wine). Prints each stage's time.
+# (built and inspected) and the 64-bit Windows DLL (tests under Wine); then hosts the native plug-in
+# in Ardour 7. Prints each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -20,5 +21,9 @@ for flavour in native 32 asan win32 win64; do
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
   timings+=("$flavour: $((SECONDS - started)) s")
 done
+started=$SECONDS
+echo "=== Ardour 7"
+bash tests/ardour/run.sh build
+timings+=("ardour: $((SECONDS - started)) s")
 printf '=== times\n'
 printf '  %s\n' "${timings[@]}"
