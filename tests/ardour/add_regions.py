@@ -32,12 +32,15 @@ def write_audio(path):
 
 
 def write_midi(path):
+    record = mido.Message("note_on", note=67, velocity=100)
+    release = mido.Message("note_off", note=67, velocity=0)
     events = [
-        (phrase.LOOP_LENGTH_TICK, mido.Message("control_change", control=127, value=phrase.LOOP_SECONDS)),
-        (phrase.RECORD_ON_TICK, mido.Message("note_on", note=67, velocity=100)),
-        (phrase.RECORD_ON_TICK + phrase.NOTE_TICKS, mido.Message("note_off", note=67, velocity=0)),
-        (phrase.RECORD_OFF_TICK, mido.Message("note_on", note=67, velocity=100)),
-        (phrase.RECORD_OFF_TICK + phrase.NOTE_TICKS, mido.Message("note_off", note=67, velocity=0)),
+        (phrase.LOOP_LENGTH_TICK,
+         mido.Message("control_change", control=127, value=phrase.LOOP_SECONDS)),
+        (phrase.RECORD_ON_TICK, record),
+        (phrase.RECORD_ON_TICK + phrase.NOTE_TICKS, release),
+        (phrase.RECORD_OFF_TICK, record),
+        (phrase.RECORD_OFF_TICK + phrase.NOTE_TICKS, release),
     ]
     track = mido.MidiTrack()
     now = 0

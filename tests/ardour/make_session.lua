@@ -1,6 +1,7 @@
 -- ardour7-lua make_session.lua SESSION_DIR SESSION_NAME
 -- Builds the session that plays into KestruneVSTi: a mono audio track "Source" whose output feeds
--- the audio input of a MIDI track "Loop" that hosts the plug-in. Regions come later (add_regions.py).
+-- the audio input of a MIDI track "Loop" that hosts the plug-in. The regions come later, from
+-- add_regions.py.
 local session_dir, session_name = arg[1], arg[2]
 assert(session_dir and session_name, "usage: make_session.lua SESSION_DIR SESSION_NAME")
 
@@ -13,16 +14,17 @@ assert(AudioEngine:start(false) == 0, "the audio engine does not start")
 assert(create_session(session_dir, session_name, 44100), "cannot create the session")
 
 local order = ARDOUR.PresentationInfo.max_order
-local source = Session:new_audio_track(1, 1, nil, 1, "Source", order, ARDOUR.TrackMode.Normal, true)
-  :front()
+-- One output, so that no panner changes the level on the way to the loop.
+local source = Session:new_audio_track(1, 1, nil, 1, "Source", order, ARDOUR.TrackMode.Normal,
+                                       true):front()
 
 -- One MIDI and one audio input, made at creation: adding a port to a MIDI track later crashes 7.3.
 local inputs = ARDOUR.ChanCount(ARDOUR.DataType("midi"), 1)
 inputs:set(ARDOUR.DataType("audio"), 1)
 local outputs = ARDOUR.ChanCount(ARDOUR.DataType("audio"), 2)
 -- Strict I/O off, or only one of the plug-in's two outputs is mapped.
-local loop = Session:new_midi_track(inputs, outputs, false, ARDOUR.PluginInfo(), nil, nil, 1, "Loop",
-                                    order, ARDOUR.TrackMode.Normal, true, false):front()
+local loop = Session:new_midi_track(inputs, outputs, false, ARDOUR.PluginInfo(), nil, nil, 1,
+                                    "Loop", order, ARDOUR.TrackMode.Normal, true, false):front()
 assert(loop, "cannot create the MIDI track")
 
 -- Found by its unique identifier 'WvMh', as Ardour lists it: a decimal number.

@@ -6,7 +6,7 @@ Times are in samples at RATE, or in ticks of the session's MIDI (TICKS_PER_BEAT)
 import numpy as np
 
 RATE = 44100
-BPM = 120
+BPM = 120  # a new session's tempo
 TICKS_PER_BEAT = 1920
 SUPERCLOCKS_PER_SECOND = 282240000
 SESSION_SAMPLES = 3 * RATE
@@ -24,10 +24,6 @@ MIDI_TICKS = 2 * TICKS_PER_BEAT
 BURST_START = RATE // 4
 BURST_END = RATE // 2
 BURST_PEAK = 0.5
-
-
-def ticks_to_samples(ticks):
-    return ticks * RATE * 60 // (BPM * TICKS_PER_BEAT)
 
 
 def samples_to_superclocks(samples):
