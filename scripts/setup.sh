@@ -5,6 +5,8 @@ packages=(
   cmake g++ g++-multilib make pkg-config binutils
   libgtest-dev googletest libbenchmark-dev
   qemu-user
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
+  ardour python3 python3-numpy python3-mido
   clang libclang-rt-14-dev
 )
 missing=()
