@@ -87,10 +87,10 @@ int main(int argc, char** argv) {
     addDemoCommand(app, demo);
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
+    } catch (const CLI::Success& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
-        app.exit(error);
+        std::cerr << "kestrune: " << error.what() << " (kestrune --help lists the options)\n";
         return kFailure;
     }
     try {
