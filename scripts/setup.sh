@@ -4,7 +4,9 @@ set -euo pipefail
 packages=(
   cmake g++ g++-multilib make pkg-config binutils
   libgtest-dev googletest libbenchmark-dev
-  qemu-user
+  qemu-user python3
+  libsndfile1-dev libsmf-dev libcli11-dev libcairo2-dev
+  dpf-plugins-vst zynaddsubfx-vst
 )
 missing=()
 for package in "${packages[@]}"; do
