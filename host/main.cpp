@@ -48,7 +48,8 @@ void addRenderCommand(CLI::App& app, RenderJob& job) {
     render->add_option("--tail", job.tailSeconds, "Seconds of silence rendered after the input")
         ->check(CLI::NonNegativeNumber)
         ->capture_default_str();
-    render->add_option("--set", job.settings, "Set a parameter: NAME=VALUE (VALUE 0..1)");
+    render->add_option("--set", job.settings, "Set a parameter: NAME=VALUE (VALUE 0..1)")
+        ->allow_extra_args(false);
     render->add_option("--program", job.program, "Program number to select first")
         ->check(CLI::NonNegativeNumber);
     render->add_option("--plot", job.plot, "Draw input, output and commands into a PNG");

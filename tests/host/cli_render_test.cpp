@@ -149,9 +149,10 @@ TEST_F(CliRender, TheLooperGivesTheSameOutputForEveryBlockSize) {
 
 TEST_F(CliRender, RendersThroughADebianEffect) {
     host_test::TempFolder home;
-    const auto run = runKestrune({"render", "MaFreeverb-vst", "-i", (folder / "stereo.wav").string(),
-                                  "-o", (folder / "verb.wav").string(), "--tail", "1", "--set",
-                                  "fb1=0.9", "--program", "0"},
+    // Options before the plug-in's name: each --set takes one value only.
+    const auto run = runKestrune({"render", "--set", "fb1=0.9", "--set", "damp=0.2", "MaFreeverb-vst",
+                                  "-i", (folder / "stereo.wav").string(), "-o",
+                                  (folder / "verb.wav").string(), "--tail", "1", "--program", "0"},
                                  host_test::scratchHome(home));
     ASSERT_EQ(run.status, 0) << run.err;
     const AudioBuffer output = readAudioFile(folder / "verb.wav");
