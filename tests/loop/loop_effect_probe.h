@@ -2,9 +2,40 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "loop/loop_effect.h"
+
+// Everything a MIDI command may change, for comparing before and after.
+struct LoopState {
+    const float* buffer;
+    std::vector<float> loop;
+    int32_t loopLength;
+    int32_t position;
+    int32_t marker;
+    int32_t channels;
+    float recordLevel;
+    bool recording;
+    bool reverse;
+    bool halfSpeed;
+
+    bool operator==(const LoopState&) const = default;
+
+    // How GoogleTest shows a state in a failure message.
+    friend void PrintTo(const LoopState& state, std::ostream* out) {
+        *out << "{length " << state.loopLength << ", position " << state.position << ", marker "
+             << state.marker << ", channels " << state.channels << ", level " << state.recordLevel
+             << ", recording " << state.recording << ", reverse " << state.reverse
+             << ", halfSpeed " << state.halfSpeed << ", buffer " << state.buffer << ", slots [";
+        const size_t shown = std::min<size_t>(state.loop.size(), 16);
+        for (size_t i = 0; i < shown; ++i) {
+            *out << (i == 0 ? "" : ", ") << state.loop[i];
+        }
+        *out << (shown < state.loop.size() ? ", ...]}" : "]}");
+    }
+};
 
 class LoopEffectProbe {
 public:
@@ -21,6 +52,12 @@ public:
     const float* buffer() const { return effect.loopBuffer.get(); }
     void fillLoop(float value) {
         std::fill(effect.loopBuffer.get(), effect.loopBuffer.get() + effect.loopLength, value);
+    }
+
+    LoopState state() const {
+        return {effect.loopBuffer.get(), loop(),          effect.loopLength, effect.position,
+                effect.marker,           effect.channels, effect.recordLevel, effect.recording,
+                effect.reverse,          effect.halfSpeed};
     }
 
     int32_t loopLength() const { return effect.loopLength; }
