@@ -96,7 +96,7 @@ AudioBuffer readAudioFile(const std::filesystem::path& path) {
 
 int outputFormatFor(const std::filesystem::path& path) {
     const std::string extension = lowerCaseExtension(path);
-    if (extension == ".wav") {
+    if (extension == ".wav" || extension.empty()) {
         return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
     }
     if (extension == ".flac") {
