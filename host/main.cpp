@@ -5,12 +5,9 @@
 #include <iostream>
 
 #include "host/demo.h"
-#include "host/info_report.h"
-#include "host/plugin.h"
-#include "host/plugin_info.h"
+#include "host/info_command.h"
 #include "host/plugin_search.h"
 #include "host/render_job.h"
-#include "host/stdout_guard.h"
 
 namespace {
 
@@ -63,18 +60,6 @@ void addDemoCommand(CLI::App& app, DemoOptions& options) {
     demo->add_flag("-q,--quiet", options.quiet, "No progress bar");
 }
 
-void runInfo(const InfoOptions& options) {
-    const std::filesystem::path path =
-        findPlugin(options.plugin, pluginSearchFolders(executableFolder()));
-    PluginInfo info;
-    {
-        const StdoutGuard quietPlugin;
-        Plugin plugin(path);
-        info = describePlugin(plugin);
-    }
-    std::cout << (options.json ? jsonReport(info) : textReport(info)) << std::flush;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,7 +81,7 @@ int main(int argc, char** argv) {
     }
     try {
         if (app.got_subcommand("info")) {
-            runInfo(info);
+            runInfo(info.plugin, info.json);
         } else if (app.got_subcommand("render")) {
             runRender(render);
         } else {
