@@ -4,9 +4,10 @@ set -euo pipefail
 packages=(
   cmake g++ g++-multilib make pkg-config binutils
   libgtest-dev googletest libbenchmark-dev
-  qemu-user
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
-  ardour python3 python3-numpy python3-mido
+  qemu-user python3 python3-numpy python3-mido bc sox
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 ardour
+  libsndfile1-dev libsmf-dev libcli11-dev libcairo2-dev
+  dpf-plugins-vst zynaddsubfx-vst
   clang libclang-rt-14-dev
 )
 missing=()
