@@ -4,10 +4,14 @@
 #include <smf.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "host/host_error.h"
+#include "host/smf_chunks.h"
 
 namespace {
 
@@ -51,6 +55,16 @@ MidiMessage toMessage(const smf_event_t& event) {
     return message;
 }
 
+std::vector<unsigned char> readBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file),
+                                     std::istreambuf_iterator<char>()};
+    if (!file.good() && !file.eof()) {
+        throw HostError(path, "cannot read the MIDI file");
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::vector<TimedMessage> readMidiFile(const std::filesystem::path& path) {
@@ -59,8 +73,17 @@ std::vector<TimedMessage> readMidiFile(const std::filesystem::path& path) {
         throw HostError(path, std::filesystem::exists(path, error) ? "not a MIDI file"
                                                                      : "no such MIDI file");
     }
+    const std::vector<unsigned char> bytes = readBytes(path);
+    const SmfChunks chunks = checkSmfChunks(bytes);
+    if (chunks.problem) {
+        throw HostError(path, "not a readable Standard MIDI File (" + *chunks.problem + ")");
+    }
+    if (chunks.wholeChunkBytes > static_cast<size_t>(std::numeric_limits<int>::max())) {
+        throw HostError(path, "too large for a MIDI file");
+    }
     LibraryLogCapture log;
-    std::unique_ptr<smf_t, SmfDeleter> smf(smf_load(path.c_str()));
+    std::unique_ptr<smf_t, SmfDeleter> smf(
+        smf_load_from_memory(bytes.data(), static_cast<int>(chunks.wholeChunkBytes)));
     if (!smf) {
         std::string problem = "not a readable Standard MIDI File";
         if (!log.lastMessage().empty()) {

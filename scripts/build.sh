@@ -17,7 +17,7 @@ case "$flavour" in
     dir=build-fuzz
     args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRUNE_FUZZ=ON
           -DKESTRUNE_TESTS=OFF -DKESTRUNE_BENCH=OFF)
-    targets=(--target loop_effect_fuzz)
+    targets=(--target loop_effect_fuzz cue_sheet_fuzz midi_file_fuzz)
     ;;
   *) echo "unknown flavour: $flavour (native, 32, asan, win32, win64 or fuzz)" >&2; exit 2 ;;
 esac

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 #include "host/host_error.h"
 #include "tests/host/host_test_support.h"
 #include "tests/host/midi_file_writer.h"
@@ -40,6 +43,50 @@ TEST(MidiFile, ReadsTypeZeroWithTwoByteMessages) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].message, (MidiMessage{{0xC0, 5, 0}}));
     EXPECT_NEAR(messages[1].seconds, 0.5, 1e-9);
+}
+
+// Bytes of a type 0 file with one track chunk that declares `declared` bytes and holds `events`.
+std::string oneTrackFile(char declared, const std::string& events) {
+    using namespace std::string_literals;
+    return "MThd\0\0\0\6\0\0\0\1\0\x60"s + "MTrk\0\0\0"s + declared + events;
+}
+
+const std::string kEvents("\0\x90\x24\x64\x83\x60\x90\x37\x64\0\xff\x2f\0", 13);
+
+// libsmf trusts every declared length and stops the program on a track that ends inside an
+// event: such files are refused before they get there. Stray bytes after the last chunk are left
+// out, as are bytes after a track's end-of-track event.
+TEST(MidiFile, TracksAndChunksRunningPastTheirEndAreRefused) {
+    host_test::TempFolder folder;
+    const auto write = [&](const std::string& name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return folder / name;
+    };
+    EXPECT_EQ(readMidiFile(write("whole.mid", oneTrackFile(13, kEvents))).size(), 2u);
+    EXPECT_EQ(readMidiFile(write("padded.mid", oneTrackFile(13, kEvents) + "\x01\x02")).size(), 2u);
+    EXPECT_EQ(readMidiFile(write("after.mid", oneTrackFile(15, kEvents + "\x90\x30"))).size(), 2u);
+    const struct {
+        std::string bytes;
+        const char* problem;
+    } cases[] = {
+        {oneTrackFile(14, kEvents), "a chunk of 14 bytes runs past the end of the file"},
+        {oneTrackFile('\xf8', kEvents), "a chunk of 248 bytes runs past the end of the file"},
+        {oneTrackFile(10, kEvents.substr(0, 10)), "a track ends without its end-of-track event"},
+        {oneTrackFile(8, kEvents.substr(0, 8)), "an event runs past the end of its track"},
+        {oneTrackFile(4, std::string("\0\xff\x01\x05", 4)), "an event runs past the end of its track"},
+        {oneTrackFile(5, std::string("\x81\x81\x81\x81\x01", 5)),
+         "a track ends without its end-of-track event"},
+    };
+    for (const auto& c : cases) {
+        const auto path = write("cut.mid", c.bytes);
+        try {
+            readMidiFile(path);
+            FAIL() << c.problem;
+        } catch (const HostError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      path.string() + ": not a readable Standard MIDI File (" + c.problem + ")");
+        }
+    }
 }
 
 struct BadFile {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TEST(Timeline, ATimeInSecondsFallsOnTheNearestFrame) {
@@ -29,6 +31,21 @@ TEST(Timeline, SortsByFrameAndKeepsTheGivenOrderWithinAFrame) {
     }
     EXPECT_EQ(notes, (std::vector<int>{5, 2, 4, 1, 3}));
     EXPECT_EQ(frames, (std::vector<int64_t>{22050, 44100, 44100, 88200, 88200}));
+}
+
+// A cue sheet may name any finite time; one beyond every render's end must come after everything
+// and never, not at the first frame.
+TEST(Timeline, ATimeTooFarForAFrameNumberComesLast) {
+    constexpr int64_t kLast = std::numeric_limits<int64_t>::max();
+    EXPECT_EQ(frameAt(1.0e73, 44100.0), kLast);
+    EXPECT_EQ(frameAt(std::numeric_limits<double>::max(), 8000.0), kLast);
+    EXPECT_EQ(frameAt(2.0e14, 192000.0), kLast);
+    EXPECT_EQ(frameAt(4.0e13, 192000.0), 7'680'000'000'000'000'000);
+    const auto scheduled = scheduleMessages(
+        {{1.0e73, MidiMessage::noteOn(1, 1)}, {1.0, MidiMessage::noteOn(2, 1)}}, 44100.0);
+    ASSERT_EQ(scheduled.size(), 2u);
+    EXPECT_EQ(scheduled[0].message.data1(), 2);
+    EXPECT_EQ(scheduled[1].frame, kLast);
 }
 
 }  // namespace
