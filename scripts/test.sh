@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes the effect for a minute and the host's readers for 20 s each; builds every flavour and runs its tests: native (with the full
-# MIDI soak of ten million messages), 32-bit Linux, sanitizers, the 32-bit Windows DLL (built and
-# inspected) and the 64-bit Windows DLL (tests under Wine); then hosts the native plug-in in
-# Ardour 7. Prints each stage's time.
+# Fuzzes the effect for a minute and the host's readers for 20 s each; builds every flavour and
+# runs its tests: native (with the full MIDI soak of ten million messages), 32-bit Linux,
+# sanitizers, the 32-bit Windows DLL (built and inspected) and the 64-bit Windows DLL (tests under
+# Wine); then hosts the native plug-in in Ardour 7. Prints each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
