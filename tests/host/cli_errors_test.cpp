@@ -2,6 +2,8 @@
 // the folder written, changed or left behind.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "tests/host/cli_test_support.h"
 
 namespace {
@@ -39,6 +41,9 @@ protected:
         host_test::writeText(folder / "keep.wav", "an earlier take, not to be lost");
         host_test::writeText(folder / "notes.txt", "words, not sound\n");
         host_test::writeText(folder / "bad.mid", "MThd but nothing more");
+        // A track cut off before its end-of-track event, which libsmf would stop the program on.
+        std::ofstream(folder / "cut.mid", std::ios::binary)
+            << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\x90\x24\x64", 26);
         host_test::writeText(folder / "cues.txt", "# cues\n1 record\n2 recrod\n");
         host_test::writeText(folder / "Text.so", kNotALibrary);
     }
@@ -74,6 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"corrupt MIDI file",
                   {kRender, "-i", "@/in.wav", "-o", "@/keep.wav", "--midi", "@/bad.mid"},
                   "@/bad.mid: not a readable Standard MIDI File"},
+        ErrorCase{"MIDI track cut short",
+                  {kRender, "-i", "@/in.wav", "-o", "@/keep.wav", "--midi", "@/cut.mid"},
+                  "@/cut.mid: not a readable Standard MIDI File (a track ends without its "
+                  "end-of-track event)"},
         ErrorCase{"missing MIDI file",
                   {kRender, "-i", "@/in.wav", "-o", "@/keep.wav", "--midi", "@/none.mid"},
                   "@/none.mid: no such MIDI file"},
