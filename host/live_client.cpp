@@ -26,6 +26,10 @@ LiveClient::LiveClient(Plugin& hosted, const std::string& name, bool stereoIn)
     setCallbacks();
 }
 
+LiveClient::~LiveClient() {
+    client.deactivate();
+}
+
 void LiveClient::registerPorts(bool stereoIn) {
     for (size_t i = 0; i < (stereoIn ? 2u : 1u); ++i) {
         inputPorts.push_back(

@@ -44,6 +44,8 @@ class LiveClient {
 public:
     // Opens the client and registers its ports; the plug-in must outlive the client.
     LiveClient(Plugin& plugin, const std::string& name, bool stereoIn);
+    // Deactivates first: the callbacks use the members that go before the JACK client does.
+    ~LiveClient();
     LiveClient(const LiveClient&) = delete;
     LiveClient& operator=(const LiveClient&) = delete;
 
