@@ -9,11 +9,15 @@ namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> allocations{0};
 
-void* allocate(std::size_t size) {
+void* tryAllocate(std::size_t size) noexcept {
     if (counting.load()) {
         ++allocations;
     }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* allocate(std::size_t size) {
+    if (void* memory = tryAllocate(size)) {
         return memory;
     }
     throw std::bad_alloc();
@@ -29,6 +33,14 @@ void* operator new[](std::size_t size) {
     return allocate(size);
 }
 
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return tryAllocate(size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return tryAllocate(size);
+}
+
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
@@ -42,6 +54,14 @@ void operator delete(void* memory, std::size_t) noexcept {
 }
 
 void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
     std::free(memory);
 }
 
