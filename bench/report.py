@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Prints the benchmark results as a table: each figure beside its reference, the ratio and the goal.
 
+Times are CPU times of the measuring thread, which other load on a shared machine disturbs less.
+
 Reads Google Benchmark JSON files. A benchmark named ".../engine/..." is paired with the one named
 ".../reference/..." (direction and command words mapped as the pairing table says).
 """
@@ -23,7 +25,7 @@ def load(paths):
 def figure(entry, counter):
     if counter:
         return entry[counter] * 1e9 if entry[counter] < 1e-3 else entry[counter]
-    return entry["real_time"]
+    return entry["cpu_time"]
 
 
 def rows(results):
@@ -38,6 +40,7 @@ def rows(results):
             yield name, "subnormal/reference", None, entry["time_unit"], 1.1
         elif parts[0] == "command" and parts[1] != "memcpy":
             yield name, "command/memcpy/" + parts[2], None, entry["time_unit"], 3.0
+            yield name, None, None, entry["time_unit"], 480.0  # a third of a 64-frame block
 
 
 def main(paths):
@@ -46,9 +49,15 @@ def main(paths):
     print(f"|{'-' * 44}|{'-' * 12}|{'-' * 12}|{'-' * 8}|{'-' * 7}|-----|")
     missed = 0
     for name, reference, counter, unit, goal in rows(results):
+        value = figure(results[name], counter)
+        if reference is None:
+            # An absolute budget: the figure itself, in microseconds, against the goal.
+            met = value <= goal
+            missed += 0 if met else 1
+            print(f"| {name + ' (us)':42} | {value:10.3f} | {'':>10} | {'':>6} | {goal:5.0f} | {'yes' if met else 'NO':3} |")
+            continue
         if reference not in results:
             continue
-        value = figure(results[name], counter)
         base = figure(results[reference], counter)
         ratio = value / base
         met = ratio <= goal

@@ -96,7 +96,7 @@ AudioBuffer readAudioFile(const std::filesystem::path& path) {
 
 int outputFormatFor(const std::filesystem::path& path) {
     const std::string extension = lowerCaseExtension(path);
-    if (extension == ".wav") {
+    if (extension == ".wav" || extension.empty()) {
         return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
     }
     if (extension == ".flac") {
@@ -125,6 +125,8 @@ void writeAudioFile(const std::filesystem::path& path, const AudioBuffer& audio)
             throw HostError(path, std::string("cannot write audio: ") + sf_strerror(nullptr));
         }
         sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+        // No PEAK chunk: it carries a time stamp, and the same render should give the same bytes.
+        sf_command(file.get(), SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
         writeFrames(file.get(), audio, path);
         if (sf_close(file.release()) != 0) {
             throw HostError(path, "cannot finish writing the audio file");

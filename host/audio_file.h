@@ -7,8 +7,8 @@
 
 AudioBuffer readAudioFile(const std::filesystem::path& path);
 
-// The libsndfile format for an output file's extension: .wav (32-bit float), .flac (24-bit),
-// .aif/.aiff (32-bit float). Other extensions are an error.
+// The libsndfile format for an output file's extension: .wav or none (32-bit float WAV), .flac
+// (24-bit), .aif/.aiff (32-bit float). Other extensions are an error.
 int outputFormatFor(const std::filesystem::path& path);
 
 // Writes to a temporary file beside `path` and renames it into place when all went well.

@@ -5,13 +5,10 @@
 #include <iostream>
 
 #include "host/demo.h"
-#include "host/info_report.h"
+#include "host/info_command.h"
 #include "host/live.h"
-#include "host/plugin.h"
-#include "host/plugin_info.h"
 #include "host/plugin_search.h"
 #include "host/render_job.h"
-#include "host/stdout_guard.h"
 
 namespace {
 
@@ -77,18 +74,6 @@ void addLiveCommand(CLI::App& app, LiveOptions& options) {
         ->check(CLI::NonNegativeNumber);
 }
 
-void runInfo(const InfoOptions& options) {
-    const std::filesystem::path path =
-        findPlugin(options.plugin, pluginSearchFolders(executableFolder()));
-    PluginInfo info;
-    {
-        const StdoutGuard quietPlugin;
-        Plugin plugin(path);
-        info = describePlugin(plugin);
-    }
-    std::cout << (options.json ? jsonReport(info) : textReport(info)) << std::flush;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,7 +97,7 @@ int main(int argc, char** argv) {
     }
     try {
         if (app.got_subcommand("info")) {
-            runInfo(info);
+            runInfo(info.plugin, info.json);
         } else if (app.got_subcommand("render")) {
             runRender(render);
         } else if (app.got_subcommand("live")) {

@@ -44,6 +44,14 @@ double tickStep(double seconds) {
     return step;
 }
 
+// The highest row whose last label ends before `x`, so labels at one time stack in their order;
+// when every row is taken, the one that frees first.
+size_t labelRow(const std::array<double, kLabelRows>& rowEnds, double x) {
+    const auto free = std::find_if(rowEnds.begin(), rowEnds.end(), [x](double end) { return end <= x; });
+    const auto row = free != rowEnds.end() ? free : std::min_element(rowEnds.begin(), rowEnds.end());
+    return static_cast<size_t>(row - rowEnds.begin());
+}
+
 class Painter {
 public:
     Painter(cairo_t* context, double totalSeconds) : cairo(context), seconds(totalSeconds) {}
@@ -99,8 +107,7 @@ public:
             const double x = std::round(xAt(axis, marker.seconds)) + 0.5;
             cairo_text_extents_t extents;
             cairo_text_extents(cairo, marker.label.c_str(), &extents);
-            const auto row = static_cast<size_t>(
-                std::min_element(rowEnds.begin(), rowEnds.end()) - rowEnds.begin());
+            const auto row = labelRow(rowEnds, x);
             rowEnds[row] = x + extents.x_advance + 6.0;
             const double labelY = 18.0 + 15.0 * static_cast<double>(row);
             cairo_set_source_rgba(cairo, 0.8, 0.15, 0.1, 0.8);

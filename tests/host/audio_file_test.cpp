@@ -37,6 +37,7 @@ TEST_P(AudioFileFormat, KeepsRateChannelsFramesAndSamples) {
 
 INSTANTIATE_TEST_SUITE_P(Extensions, AudioFileFormat,
                          testing::Values(Format{"out.wav", 0.0f}, Format{"out.WAV", 0.0f},
+                                         Format{"out", 0.0f},
                                          Format{"out.aiff", 0.0f}, Format{"out.aif", 0.0f},
                                          Format{"out.flac", 1.0f / 4194304.0f}));
 
