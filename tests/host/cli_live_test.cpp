@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "tests/host/background_program.h"
-#include "tests/host/cli_test_support.h"
+#include "tests/host/host_test_support.h"
 #include "tests/host/jack_test_clients.h"
 #include "tests/host/jack_test_server.h"
 
@@ -272,6 +272,16 @@ TEST_F(LiveKestrune, ASecondClientOfTheSameNameIsRefusedAndTheFirstPlaysOn) {
     EXPECT_TRUE(second.out.empty()) << second.out;
     EXPECT_TRUE(first->running());
     EXPECT_EQ(stop(*first, SIGINT), 0) << first->err();
+}
+
+TEST_F(LiveKestrune, SaysSoAndExitsWith2WhenTheServerStops) {
+    const auto live = startLive({"--name", "orphan"});
+    ASSERT_TRUE(live->running());
+    server.stop();
+    EXPECT_EQ(live->waitForExit(kStopTimeout), 2) << live->err();
+    const std::vector<std::string> lines = linesOf(live->err());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "kestrune: the JACK server stopped");
 }
 
 // --- Bad input, no server needed ---------------------------------------------------------------

@@ -39,11 +39,7 @@ public:
     }
 
     ~JackTestServer() {
-        jackd->signal(SIGTERM);
-        if (jackd->waitForExit(std::chrono::seconds(5)) < 0) {
-            jackd->signal(SIGKILL);
-            jackd->waitForExit(std::chrono::seconds(5));
-        }
+        stop();
         removeSharedMemoryFiles();
     }
 
@@ -51,6 +47,13 @@ public:
     JackTestServer& operator=(const JackTestServer&) = delete;
 
     bool reachable() const { return ready; }
+    void stop() {
+        jackd->signal(SIGTERM);
+        if (jackd->waitForExit(std::chrono::seconds(5)) < 0) {
+            jackd->signal(SIGKILL);
+            jackd->waitForExit(std::chrono::seconds(5));
+        }
+    }
     const std::string& name() const { return serverName; }
     std::string log() const { return jackd->out() + jackd->err(); }
 
