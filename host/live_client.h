@@ -4,10 +4,10 @@
 // Threads: JACK's process thread runs `process` only. The notification thread runs the other
 // callbacks: sample-rate and buffer-size changes switch the plug-in off, tell it the new values
 // and switch it on again behind a ProcessGate. JACK 2 runs no process cycle while a buffer-size
-// callback runs (it stops its driver, tells every client and waits for their answers), so no
-// block is skipped then; the gate keeps the plug-in safe where a server does otherwise, and for
-// sample-rate changes, which arrive while cycles go on. Xruns and the server's end are counted
-// in atomics that the main thread reads and reports.
+// callback runs (a callback that sleeps 50 ms sees no cycle meanwhile; the server calls it at
+// activation and at each change), so no block is skipped then; the gate keeps the plug-in safe
+// where a server does otherwise, and for sample-rate changes, which may arrive while cycles go
+// on. Xruns and the server's end are counted in atomics that the main thread reads and reports.
 #pragma once
 
 #include <atomic>
