@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour of the project: native (default), 32 or asan.
+# Configures and builds one flavour of the project: native (default), 32, asan, win32 or win64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-native}
@@ -8,7 +8,9 @@ case "$flavour" in
   native) dir=build; args=() ;;
   32) dir=build32; args=(-DCMAKE_TOOLCHAIN_FILE=cmake/i686-linux.cmake) ;;
   asan) dir=build-asan; args=(-DKESTRUNE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug) ;;
-  *) echo "unknown flavour: $flavour (native, 32 or asan)" >&2; exit 2 ;;
+  win32) dir=build-win32; args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) ;;
+  win64) dir=build-win64; args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
+  *) echo "unknown flavour: $flavour (native, 32, asan, win32 or win64)" >&2; exit 2 ;;
 esac
 cmake -S . -B "$dir" "${args[@]}" >/dev/null
 cmake --build "$dir" -j "$jobs"

@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   cmake g++ g++-multilib make pkg-config binutils
   libgtest-dev googletest libbenchmark-dev
-  qemu-user python3
+  qemu-user python3 python3-numpy python3-mido bc sox
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 ardour
   libsndfile1-dev libsmf-dev libcli11-dev libcairo2-dev
   dpf-plugins-vst zynaddsubfx-vst
   jackd2 libjack-jackd2-dev

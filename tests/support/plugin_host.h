@@ -1,8 +1,13 @@
-// A tiny host for the plug-in tests: loads the built library with dlopen, calls `main` and talks
-// to the record only, as a third-party host would.
+// A tiny host for the plug-in tests: loads the built library (dlopen, or LoadLibrary on Windows),
+// calls `main` and talks to the record only, as a third-party host would.
 #pragma once
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <stdexcept>
 #include <string>
@@ -12,6 +17,33 @@
 #include "tests/support/fake_host.h"
 
 using PluginMainProc = AEffect*(VST_CALL*)(audioMasterCallback);
+
+#ifdef _WIN32
+
+class PluginLibrary {
+public:
+    explicit PluginLibrary(const std::string& path = KESTRUNE_PLUGIN_PATH)
+        : handle(LoadLibraryA(path.c_str())) {
+        if (handle == nullptr) {
+            throw std::runtime_error("LoadLibrary " + path + ": error " +
+                                     std::to_string(GetLastError()));
+        }
+    }
+    ~PluginLibrary() { FreeLibrary(handle); }
+    PluginLibrary(const PluginLibrary&) = delete;
+    PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+    // GetProcAddress answers a generic function pointer; the caller knows the real type.
+    void* symbol(const char* name) const {
+        return reinterpret_cast<void*>(GetProcAddress(handle, name));
+    }
+    PluginMainProc entry() const { return reinterpret_cast<PluginMainProc>(symbol("main")); }
+
+private:
+    HMODULE handle;
+};
+
+#else
 
 class PluginLibrary {
 public:
@@ -31,6 +63,8 @@ public:
 private:
     void* handle;
 };
+
+#endif
 
 // One effect created through `main`, closed with effClose when it goes out of scope.
 class HostedEffect {
