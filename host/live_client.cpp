@@ -142,6 +142,7 @@ void LiveClient::shutdownEntry(jack_status_t, const char*, void* self) {
 
 void LiveClient::process(jack_nframes_t frames) {
     const auto began = std::chrono::steady_clock::now();
+    noteMissedCycles(frames);
     for (size_t i = 0; i < outputPorts.size(); ++i) {
         outputBuffers[i] = static_cast<float*>(jack_port_get_buffer(outputPorts[i], frames));
     }
@@ -158,6 +159,23 @@ void LiveClient::process(jack_nframes_t frames) {
     gate.leave();
     const auto took = std::chrono::steady_clock::now() - began;
     noteTime(static_cast<uint64_t>(std::chrono::nanoseconds(took).count()));
+}
+
+// A server under strain may run a cycle without this client (the plug-in's loop then falls
+// behind the other clients): worth telling the user, who otherwise hears only a glitch.
+void LiveClient::noteMissedCycles(jack_nframes_t frames) {
+    const jack_nframes_t start = jack_last_frame_time(client.handle());
+    if (frameTimeRestarts.exchange(false)) {
+        cycleSeen = false;
+    }
+    if (cycleSeen && start != nextCycleStart) {
+        const jack_nframes_t gap = start - nextCycleStart;  // wraps like the frame time
+        if (gap < (1u << 30)) {
+            counts.missedFrames.fetch_add(gap, std::memory_order_relaxed);
+        }
+    }
+    nextCycleStart = start + frames;
+    cycleSeen = true;
 }
 
 void LiveClient::queueMidi(jack_nframes_t frames) {
@@ -204,5 +222,6 @@ void LiveClient::reconfigure(uint32_t rate, uint32_t blockSize) {
     appliedBlockSize = blockSize;
     counts.sampleRate.store(rate);
     counts.bufferSize.store(blockSize);
+    frameTimeRestarts.store(true);
     gate.open();
 }

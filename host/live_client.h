@@ -28,6 +28,7 @@ struct LiveCounters {
     std::atomic<uint64_t> droppedEvents{0};
     std::atomic<uint64_t> blocks{0};
     std::atomic<uint64_t> skippedBlocks{0};  // gate shut: silence, the plug-in left alone
+    std::atomic<uint64_t> missedFrames{0};   // server cycles that did not call this client
     std::atomic<uint64_t> longestNanoseconds{0};
     std::atomic<uint64_t> totalNanoseconds{0};
     std::atomic<uint32_t> sampleRate{0};
@@ -67,6 +68,7 @@ private:
     void registerPorts(bool stereoIn);
     void setCallbacks();
     void process(jack_nframes_t frames);
+    void noteMissedCycles(jack_nframes_t frames);
     void queueMidi(jack_nframes_t frames);
     void silenceOutputs(jack_nframes_t frames);
     void noteTime(uint64_t nanoseconds);
@@ -80,6 +82,11 @@ private:
     // The block's port buffers, filled in by the process thread.
     std::vector<const float*> inputBuffers;
     std::vector<float*> outputBuffers;
+    // Where the next cycle should start in the server's frame time; process thread only.
+    jack_nframes_t nextCycleStart = 0;
+    bool cycleSeen = false;
+    // Set by a reconfiguration: the server's frame time may jump when it restarts its driver.
+    std::atomic<bool> frameTimeRestarts{false};
     LiveProcessor processor;
     ProcessGate gate;
     LiveCounters counts;

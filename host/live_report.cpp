@@ -35,6 +35,7 @@ LiveReporter::LiveReporter(const LiveCounters& counters)
 void LiveReporter::report() {
     reportXruns();
     reportDroppedEvents();
+    reportMissedFrames();
     reportChange(sampleRate, counts.sampleRate.load(), "sample rate", "Hz");
     reportChange(bufferSize, counts.bufferSize.load(), "buffer size", "frames");
 }
@@ -46,12 +47,13 @@ void LiveReporter::summarise() const {
     const double mean = blocks > 0 ? static_cast<double>(counts.totalNanoseconds.load()) / 1e6 /
                                          static_cast<double>(blocks)
                                    : 0.0;
-    char text[200];
+    char text[256];
     std::snprintf(text, sizeof text,
                   "kestrune: stopped after %llu blocks; process call %.3f ms at most, %.3f ms on "
-                  "average, of %.3f ms per block; %llu xruns",
+                  "average, of %.3f ms per block; %llu xruns; %llu frames missed",
                   static_cast<unsigned long long>(blocks), longest, mean, period,
-                  static_cast<unsigned long long>(counts.xruns.load()));
+                  static_cast<unsigned long long>(counts.xruns.load()),
+                  static_cast<unsigned long long>(counts.missedFrames.load()));
     std::cerr << text << "\n";
 }
 
@@ -73,6 +75,16 @@ void LiveReporter::reportDroppedEvents() {
         std::cerr << "kestrune: " << now - dropped << " MIDI events dropped (more than "
                   << LiveProcessor::kDefaultEventCapacity << " in one block)\n";
         dropped = now;
+    }
+}
+
+void LiveReporter::reportMissedFrames() {
+    const uint64_t now = counts.missedFrames.load();
+    if (now != missed) {
+        std::cerr << "kestrune: JACK ran " << now - missed
+                  << " frames without this client; the loop fell behind by as much (" << now
+                  << " so far)\n";
+        missed = now;
     }
 }
 

@@ -20,17 +20,20 @@ public:
     explicit LiveReporter(const LiveCounters& counters);
 
     void report();
-    // The closing line: blocks, the longest and the mean process call against the period, xruns.
+    // The closing line: blocks, the longest and the mean process call against the period, xruns,
+    // frames of cycles the server ran without this client.
     void summarise() const;
 
 private:
     void reportXruns();
     void reportDroppedEvents();
+    void reportMissedFrames();
     static void reportChange(uint32_t& seen, uint32_t now, const char* what, const char* unit);
 
     const LiveCounters& counts;
     uint64_t xruns = 0;
     uint64_t dropped = 0;
+    uint64_t missed = 0;
     uint32_t sampleRate;
     uint32_t bufferSize;
 };

@@ -74,6 +74,35 @@ void reportRun(const BackgroundProgram& live) {
               << "; " << summary << std::endl;
 }
 
+// The frames kestrune said the server ran without it, from its closing line.
+uint64_t framesMissedBy(const BackgroundProgram& live) {
+    const std::string err = live.err();
+    const std::string mark = " frames missed";
+    const size_t end = err.rfind(mark);
+    if (end == std::string::npos) {
+        return 0;
+    }
+    const size_t begin = err.rfind(' ', end - 1) + 1;
+    return std::stoull(err.substr(begin, end - begin));
+}
+
+// One run of kestrune live between a player and a recorder of the test's own.
+struct Take {
+    std::unique_ptr<BackgroundProgram> live;
+    std::unique_ptr<Player> player;
+    std::unique_ptr<Recorder> recorder;
+    int status = -1;  // kestrune's exit status
+
+    // A take in which the server left a client out of a cycle cannot be checked frame by frame.
+    bool disturbed() const {
+        return player->missedFrames() + recorder->missedFrames() + framesMissedBy(*live) > 0;
+    }
+};
+
+// Under heavy load the dummy server may leave a client out of a cycle now and then; such a take
+// is recorded again, up to this many times in all.
+constexpr int kAttempts = 3;
+
 class LiveKestrune : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.reachable()) << "jackd did not come up:\n" << server.log(); }
@@ -104,6 +133,22 @@ protected:
         return true;
     }
 
+    // Runs `record` until it gives a take the server did not disturb, at most kAttempts times.
+    void recordUndisturbed(const std::function<void(Take&)>& record, std::unique_ptr<Take>& take) {
+        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+            take.reset();
+            take = std::make_unique<Take>();
+            ASSERT_NO_FATAL_FAILURE(record(*take));
+            if (!take->disturbed()) {
+                return;
+            }
+            std::cout << "[ live run ] the server left a client out of a cycle; recording again"
+                      << std::endl;
+        }
+        FAIL() << "the server left a client out of a cycle in every one of " << kAttempts
+               << " takes";
+    }
+
     JackTestServer server;
 };
 
@@ -118,48 +163,68 @@ void PrintTo(const LooperCase& looper, std::ostream* out) {
     *out << looper.what;
 }
 
-class LiveLooper : public LiveKestrune, public testing::WithParamInterface<LooperCase> {};
-
 constexpr int64_t kLoopLengthFrame = 2000;
 constexpr int64_t kRecordFrame = 4077;  // within a block, not at its start
+
+class LiveLooper : public LiveKestrune, public testing::WithParamInterface<LooperCase> {
+protected:
+    // Sets the loop to one second, records one second of the phrase and plays on for two loops.
+    void recordLooper(bool stereo, Take& take) {
+        const size_t channels = stereo ? 2 : 1;
+        std::vector<std::string> options{"--name", "looper"};
+        if (stereo) {
+            options.push_back("--stereo-in");
+        }
+        take.live = startLive(options);
+        ASSERT_TRUE(take.live->running());
+        const size_t frames = kRecordFrame + 3 * kLoopFrames + 8192;
+        std::vector<std::vector<float>> signals;
+        for (size_t ch = 0; ch < channels; ++ch) {
+            signals.push_back(phrase(frames, static_cast<uint32_t>(ch + 1)));
+        }
+        take.player = std::make_unique<Player>(
+            "kestrune-test-player", signals,
+            std::vector<ScheduledMessage>{
+                {kLoopLengthFrame, MidiMessage::controller(127, 1)},
+                {kRecordFrame, MidiMessage::noteOn(67, 100)},
+                {kRecordFrame + static_cast<int64_t>(kLoopFrames), MidiMessage::noteOn(67, 100)}});
+        // Recorder channels: out_1, out_2, then the player's signals as kestrune received them.
+        take.recorder = std::make_unique<Recorder>("kestrune-test-recorder", 2 + channels, frames);
+        Player& player = *take.player;
+        Recorder& recorder = *take.recorder;
+        for (size_t ch = 0; ch < channels; ++ch) {
+            const std::string port = "looper:in_" + std::to_string(ch + 1);
+            ASSERT_TRUE(player.connect(player.portName(ch), port));
+            ASSERT_TRUE(player.connect(player.portName(ch), recorder.portName(2 + ch)));
+        }
+        ASSERT_TRUE(player.connect(player.commandPort(), "looper:midi_in"));
+        ASSERT_TRUE(player.connect(player.commandPort(), recorder.commandPort()));
+        ASSERT_TRUE(recorder.connect("looper:out_1", recorder.portName(0)));
+        ASSERT_TRUE(recorder.connect("looper:out_2", recorder.portName(1)));
+        recorder.start();
+        player.start();
+        ASSERT_TRUE(waitUntil([&] { return recorder.full(); }, kRunTimeout))
+            << recorder.framesRecorded() << " frames recorded";
+        take.status = stop(*take.live, SIGINT);
+    }
+};
 
 // Program 0 plays the loop at full level and no dry signal, so the output is the loop alone.
 // Recording writes each input frame at the write gain, which rises by 0.005 a frame from the
 // first frame; one loop later the loop plays that back, and again the loop after.
 TEST_P(LiveLooper, TheRecordedPhraseComesBackOneLoopLater) {
-    const size_t channels = GetParam().stereo ? 2 : 1;
-    std::vector<std::string> options{"--name", "looper"};
-    if (GetParam().stereo) {
-        options.push_back("--stereo-in");
-    }
-    const auto live = startLive(options);
-    ASSERT_TRUE(live->running());
-
-    const size_t frames = kRecordFrame + 3 * kLoopFrames + 8192;
+    const bool stereo = GetParam().stereo;
+    const size_t channels = stereo ? 2 : 1;
+    std::unique_ptr<Take> take;
+    ASSERT_NO_FATAL_FAILURE(
+        recordUndisturbed([&](Take& next) { recordLooper(stereo, next); }, take));
+    EXPECT_EQ(take->status, 0) << take->live->err();
+    const Recorder& recorder = *take->recorder;
+    const size_t frames = recorder.channel(0).size();
     std::vector<std::vector<float>> signals;
     for (size_t ch = 0; ch < channels; ++ch) {
         signals.push_back(phrase(frames, static_cast<uint32_t>(ch + 1)));
     }
-    Player player("kestrune-test-player", signals,
-                  {{kLoopLengthFrame, MidiMessage::controller(127, 1)},
-                   {kRecordFrame, MidiMessage::noteOn(67, 100)},
-                   {kRecordFrame + static_cast<int64_t>(kLoopFrames), MidiMessage::noteOn(67, 100)}});
-    // Recorder channels: out_1, out_2, then the player's signals as kestrune received them.
-    Recorder recorder("kestrune-test-recorder", 2 + channels, frames);
-    for (size_t ch = 0; ch < channels; ++ch) {
-        const std::string port = "looper:in_" + std::to_string(ch + 1);
-        ASSERT_TRUE(player.connect(player.portName(ch), port));
-        ASSERT_TRUE(player.connect(player.portName(ch), recorder.portName(2 + ch)));
-    }
-    ASSERT_TRUE(player.connect(player.commandPort(), "looper:midi_in"));
-    ASSERT_TRUE(player.connect(player.commandPort(), recorder.commandPort()));
-    ASSERT_TRUE(recorder.connect("looper:out_1", recorder.portName(0)));
-    ASSERT_TRUE(recorder.connect("looper:out_2", recorder.portName(1)));
-    recorder.start();
-    player.start();
-    ASSERT_TRUE(waitUntil([&] { return recorder.full(); }, kRunTimeout))
-        << recorder.framesRecorded() << " frames recorded";
-    EXPECT_EQ(stop(*live, SIGINT), 0) << live->err();
 
     std::vector<int64_t> records;
     for (const ScheduledMessage& received : recorder.messages()) {
@@ -178,7 +243,7 @@ TEST_P(LiveLooper, TheRecordedPhraseComesBackOneLoopLater) {
 
     for (size_t ch = 0; ch < channels; ++ch) {
         const std::vector<float>& dry = recorder.channel(2 + ch);
-        const std::vector<float>& out = recorder.channel(GetParam().stereo ? ch : 0);
+        const std::vector<float>& out = recorder.channel(stereo ? ch : 0);
         for (size_t i = 0; i < start + kLoopFrames; ++i) {
             ASSERT_EQ(out[i], 0.0f) << "channel " << ch << ": sound before the loop came round, frame " << i;
         }
@@ -197,7 +262,7 @@ TEST_P(LiveLooper, TheRecordedPhraseComesBackOneLoopLater) {
                 << "channel " << ch << ", " << k << " frames into the third pass";
         }
     }
-    if (!GetParam().stereo) {
+    if (!stereo) {
         EXPECT_EQ(recorder.channel(1), recorder.channel(0)) << "a mono loop plays on both outputs";
     }
 }
@@ -209,28 +274,42 @@ INSTANTIATE_TEST_SUITE_P(Inputs, LiveLooper,
 
 // The probe plug-in passes its input through and tells on stderr how the host treats it.
 TEST_F(LiveKestrune, FollowsABufferSizeChangeWithoutLosingABlock) {
-    const auto live = startLive({host_test::testPlugin("LifecycleProbe"), "--name", "probe"});
-    ASSERT_TRUE(live->running());
-    const size_t frames = 2 * kLoopFrames;
-    const std::vector<float> signal = phrase(frames + 8192, 7);
-    Player player("kestrune-test-player", {signal}, {});
-    Recorder recorder("kestrune-test-recorder", 2, frames);  // out_1, the signal as sent
-    ASSERT_TRUE(player.connect(player.portName(0), "probe:in_1"));
-    ASSERT_TRUE(player.connect(player.portName(0), recorder.portName(1)));
-    ASSERT_TRUE(recorder.connect("probe:out_1", recorder.portName(0)));
-    recorder.start();
-    player.start();
-    ASSERT_TRUE(waitUntil([&] { return recorder.framesRecorded() >= frames / 2; }, kRunTimeout));
-    ASSERT_EQ(jack_set_buffer_size(recorder.handle(), 512), 0);
-    ASSERT_TRUE(waitUntil([&] { return recorder.full(); }, kRunTimeout));
-    ASSERT_TRUE(waitUntil([&] { return live->err().find("buffer size now 512") != std::string::npos; },
-                          kStartTimeout))
-        << live->err();
-    EXPECT_EQ(stop(*live, SIGTERM), 0) << live->err();
+    const auto record = [&](Take& take) {
+        take.live = startLive({host_test::testPlugin("LifecycleProbe"), "--name", "probe"});
+        ASSERT_TRUE(take.live->running());
+        const size_t frames = 2 * kLoopFrames;
+        take.player = std::make_unique<Player>("kestrune-test-player",
+                                               std::vector<std::vector<float>>{phrase(frames + 8192, 7)},
+                                               std::vector<ScheduledMessage>{});
+        // Recorder channels: out_1, the signal as sent.
+        take.recorder = std::make_unique<Recorder>("kestrune-test-recorder", 2, frames);
+        Player& player = *take.player;
+        Recorder& recorder = *take.recorder;
+        ASSERT_TRUE(player.connect(player.portName(0), "probe:in_1"));
+        ASSERT_TRUE(player.connect(player.portName(0), recorder.portName(1)));
+        ASSERT_TRUE(recorder.connect("probe:out_1", recorder.portName(0)));
+        recorder.start();
+        player.start();
+        ASSERT_TRUE(waitUntil([&] { return recorder.framesRecorded() >= frames / 2; }, kRunTimeout));
+        ASSERT_EQ(jack_set_buffer_size(recorder.handle(), 512), 0);
+        ASSERT_TRUE(waitUntil([&] { return recorder.full(); }, kRunTimeout));
+        ASSERT_TRUE(waitUntil(
+            [&] { return take.live->err().find("buffer size now 512") != std::string::npos; },
+            kStartTimeout))
+            << take.live->err();
+        take.status = stop(*take.live, SIGTERM);
+        // Back to the server's own size for the next take.
+        ASSERT_EQ(jack_set_buffer_size(recorder.handle(), JackTestServer::kPeriod), 0);
+    };
+    std::unique_ptr<Take> take;
+    ASSERT_NO_FATAL_FAILURE(recordUndisturbed(record, take));
+    EXPECT_EQ(take->status, 0) << take->live->err();
+    const Recorder& recorder = *take->recorder;
+    const BackgroundProgram& live = *take->live;
 
     EXPECT_EQ(recorder.channel(0), recorder.channel(1)) << "the input did not come through whole";
     std::vector<std::string> probeLines;
-    for (const std::string& line : linesOf(live->err())) {
+    for (const std::string& line : linesOf(live.err())) {
         if (line.rfind("probe: ", 0) == 0) {
             probeLines.push_back(line.substr(7));
         }
@@ -239,7 +318,7 @@ TEST_F(LiveKestrune, FollowsABufferSizeChangeWithoutLosingABlock) {
         "sample rate 44100", "block size 256", "mains 1",          // start
         "mains 0", "sample rate 44100", "block size 512", "mains 1",  // the change
         "mains 0"};                                                    // stop
-    ASSERT_EQ(probeLines.size(), expected.size() + 1) << live->err();
+    ASSERT_EQ(probeLines.size(), expected.size() + 1) << live.err();
     EXPECT_EQ(std::vector<std::string>(probeLines.begin(), probeLines.end() - 1), expected);
     EXPECT_NE(probeLines.back().find(", 0 while off, 0 longer than the block size"), std::string::npos)
         << probeLines.back();

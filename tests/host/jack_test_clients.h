@@ -42,6 +42,9 @@ public:
         return jack_connect(client, source.c_str(), destination.c_str()) == 0;
     }
     void start() { started.store(true); }
+    // Frames of the server's cycles that ran without this client since `start`: a server under
+    // strain may leave a client out, and the test's timeline is then broken.
+    uint64_t missedFrames() const { return missed.load(); }
 
 protected:
     jack_port_t* addPort(const std::string& name, const char* type, unsigned long flags) {
@@ -54,6 +57,7 @@ protected:
     }
     void activate() {
         jack_set_process_callback(client, processEntry, this);
+        jack_set_buffer_size_callback(client, bufferSizeEntry, this);
         if (jack_activate(client) != 0) {
             throw std::runtime_error("cannot activate the test's JACK client");
         }
@@ -64,12 +68,34 @@ protected:
 
 private:
     static int processEntry(jack_nframes_t frames, void* self) {
-        static_cast<TestJackClient*>(self)->process(frames);
+        auto& test = *static_cast<TestJackClient*>(self);
+        test.noteCycle(frames);
+        test.process(frames);
         return 0;
+    }
+    // The server's frame time may jump when it restarts its driver for a new buffer size.
+    static int bufferSizeEntry(jack_nframes_t, void* self) {
+        static_cast<TestJackClient*>(self)->frameTimeRestarts.store(true);
+        return 0;
+    }
+    void noteCycle(jack_nframes_t frames) {
+        const jack_nframes_t start = jack_last_frame_time(client);
+        if (frameTimeRestarts.exchange(false)) {
+            cycleSeen = false;
+        }
+        if (cycleSeen && started.load() && start != nextCycleStart) {
+            missed += start - nextCycleStart;
+        }
+        nextCycleStart = start + frames;
+        cycleSeen = true;
     }
 
     jack_client_t* client = nullptr;
     std::vector<jack_port_t*> ports;
+    std::atomic<uint64_t> missed{0};
+    std::atomic<bool> frameTimeRestarts{false};
+    jack_nframes_t nextCycleStart = 0;
+    bool cycleSeen = false;
 };
 
 // Ports: signal_1.. (audio out, port indexes 0..), then commands (MIDI out, the last index).
