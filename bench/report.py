@@ -66,7 +66,7 @@ def main(paths):
     for name, entry in results.items():
         if "subnormals_left" in entry and entry["subnormals_left"] != 0:
             print(f"{name}: {entry['subnormals_left']:.0f} subnormal values left")
-    print(f"\n{missed} figure(s) above their goal")
+    print(f"\n{missed} of the figures above are over their goal")
 
 
 if __name__ == "__main__":

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr sf_count_t kChunkFrames = 4096;
+constexpr sf_count_t kChunkFrames = 65536;
 
 struct SndfileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
@@ -31,8 +31,11 @@ void appendInterleaved(AudioBuffer& audio, const std::vector<float>& interleaved
     const size_t channelCount = audio.channels.size();
     for (size_t ch = 0; ch < channelCount; ++ch) {
         std::vector<float>& channel = audio.channels[ch];
+        const size_t start = channel.size();
+        channel.resize(start + static_cast<size_t>(frames));
         for (sf_count_t frame = 0; frame < frames; ++frame) {
-            channel.push_back(interleaved[static_cast<size_t>(frame) * channelCount + ch]);
+            channel[start + static_cast<size_t>(frame)] =
+                interleaved[static_cast<size_t>(frame) * channelCount + ch];
         }
     }
 }
@@ -79,6 +82,9 @@ AudioBuffer readAudioFile(const std::filesystem::path& path) {
     AudioBuffer audio;
     audio.sampleRate = info.samplerate;
     audio.channels.resize(static_cast<size_t>(info.channels));
+    for (auto& channel : audio.channels) {
+        channel.reserve(static_cast<size_t>(std::max<sf_count_t>(info.frames, 0)));
+    }
     std::vector<float> interleaved(static_cast<size_t>(kChunkFrames) *
                                    static_cast<size_t>(info.channels));
     for (;;) {

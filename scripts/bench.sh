@@ -11,3 +11,6 @@ for bench in build/bench/*_bench; do
     --benchmark_out="$out/$(basename "$bench").json" --benchmark_out_format=json >/dev/null
 done
 python3 bench/report.py "$out"/*.json
+if [[ -x build/kestrune ]]; then
+  bash bench/render_vs_sox.sh build
+fi
