@@ -1,11 +1,12 @@
 // kestrune: a command-line host for VST 2 plug-ins (KestruneVSTi by default).
-// Subcommands: info, render, demo. Errors: one message on stderr, exit status 2.
+// Subcommands: info, render, demo, live. Errors: one message on stderr, exit status 2.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
 #include "host/demo.h"
 #include "host/info_command.h"
+#include "host/live.h"
 #include "host/plugin_search.h"
 #include "host/render_job.h"
 
@@ -60,6 +61,19 @@ void addDemoCommand(CLI::App& app, DemoOptions& options) {
     demo->add_flag("-q,--quiet", options.quiet, "No progress bar");
 }
 
+void addLiveCommand(CLI::App& app, LiveOptions& options) {
+    CLI::App* live = app.add_subcommand("live", "Play a plug-in in real time as a JACK client");
+    live->add_option("PLUGIN", options.plugin, "Plug-in path or name")->capture_default_str();
+    live->add_option("--name", options.clientName, "JACK client name")->capture_default_str();
+    live->add_flag("--stereo-in", options.stereoIn, "Two audio inputs (in_1, in_2)");
+    live->add_flag("--connect", options.connect,
+                   "Connect to the system's capture, playback and MIDI ports");
+    live->add_option("--set", options.settings, "Set a parameter: NAME=VALUE (VALUE 0..1)")
+        ->allow_extra_args(false);
+    live->add_option("--program", options.program, "Program number to select first")
+        ->check(CLI::NonNegativeNumber);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +85,8 @@ int main(int argc, char** argv) {
     addInfoCommand(app, info);
     addRenderCommand(app, render);
     addDemoCommand(app, demo);
+    LiveOptions live;
+    addLiveCommand(app, live);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& help) {
@@ -84,6 +100,8 @@ int main(int argc, char** argv) {
             runInfo(info.plugin, info.json);
         } else if (app.got_subcommand("render")) {
             runRender(render);
+        } else if (app.got_subcommand("live")) {
+            runLive(live);
         } else {
             runDemo(demo.output, demo.plot, demo.quiet);
         }

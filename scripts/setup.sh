@@ -9,6 +9,7 @@ packages=(
   libsndfile1-dev libsmf-dev libcli11-dev libcairo2-dev
   dpf-plugins-vst zynaddsubfx-vst
   clang libclang-rt-14-dev
+  jackd2 libjack-jackd2-dev
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -16,6 +17,7 @@ for package in "${packages[@]}"; do
     missing+=("$package")
 done
 if ((${#missing[@]})); then
+  # Non-interactive also answers jackd2's question about real-time priority with its default.
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
