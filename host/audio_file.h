@@ -1,4 +1,5 @@
-// Reading and writing audio files through libsndfile.
+// Whole audio files read into memory and written from it (for plots and tests; renders stream
+// through AudioFileReader and AudioFileWriter), and the output format an extension names.
 #pragma once
 
 #include <filesystem>

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "host/cue_sheet.h"
+#include "host/memory_audio.h"
 #include "host/plugin_search.h"
 #include "host/render_job.h"
 
@@ -89,7 +90,7 @@ void runDemo(const std::filesystem::path& output, const std::optional<std::files
     checkPlotPath(plot, output, std::nullopt);
     RenderPlan plan;
     plan.plugin = findPlugin(kDefaultPluginName, pluginSearchFolders(executableFolder()));
-    plan.input = synthesiseDemoPhrase(kDemoSampleRate);
+    plan.input = std::make_unique<MemorySource>(synthesiseDemoPhrase(kDemoSampleRate));
     plan.messages = parseCueSheet(demoCueSheet(), "demo cue sheet");
     plan.settings = demoParameterSettings();
     plan.output = output;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/audio_buffer.h"
+#include "host/audio_stream.h"
 #include "host/midi_message.h"
 
 class Plugin;
@@ -23,7 +24,16 @@ struct RenderResult {
 
 using ProgressReport = std::function<void(double fractionDone)>;
 
-// `messages` in frame order. The output has the input's rate and the plug-in's output count.
+// Refuses a plug-in without outputs and a block size under 1.
+void checkRenderable(const Plugin& plugin, const RenderSettings& settings);
+
+// Streams `input` through the plug-in into `output`, which takes the plug-in's output count.
+// `messages` in frame order. Answers the number of messages due after the last frame, not sent.
+size_t render(Plugin& plugin, AudioSource& input, AudioSink& output,
+              const std::vector<ScheduledMessage>& messages, const RenderSettings& settings,
+              const ProgressReport& progress = {});
+
+// The same in memory. The output has the input's rate and the plug-in's output count.
 RenderResult render(Plugin& plugin, const AudioBuffer& input,
                     const std::vector<ScheduledMessage>& messages, const RenderSettings& settings,
                     const ProgressReport& progress = {});

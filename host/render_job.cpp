@@ -4,8 +4,11 @@
 #include <iostream>
 
 #include "host/audio_file.h"
+#include "host/audio_file_reader.h"
+#include "host/audio_file_writer.h"
 #include "host/cue_sheet.h"
 #include "host/host_error.h"
+#include "host/memory_audio.h"
 #include "host/midi_commands.h"
 #include "host/midi_file.h"
 #include "host/plot.h"
@@ -62,19 +65,18 @@ std::vector<PlotMarker> markersFor(const std::vector<TimedMessage>& messages) {
     return markers;
 }
 
-RenderResult renderWithPlugin(const RenderPlan& plan,
-                              const std::vector<ScheduledMessage>& scheduled) {
-    Plugin plugin(plan.plugin);
+void prepare(Plugin& plugin, const RenderPlan& plan) {
     if (plan.program) {
         selectProgram(plugin, *plan.program);
     }
     applyParameterSettings(plugin, plan.settings);
+}
+
+RenderSettings renderSettingsFor(const RenderPlan& plan) {
     RenderSettings settings;
     settings.blockSize = plan.blockSize;
-    settings.tailFrames = static_cast<int64_t>(std::llround(plan.tailSeconds * plan.input.sampleRate));
-    ProgressBar progress(!plan.quiet && ProgressBar::stderrIsTerminal());
-    return render(plugin, plan.input, scheduled, settings,
-                  [&progress](double fraction) { progress.update(fraction); });
+    settings.tailFrames = static_cast<int64_t>(std::llround(plan.tailSeconds * plan.input->sampleRate()));
+    return settings;
 }
 
 void warnAboutLateMessages(const RenderPlan& plan, size_t late) {
@@ -122,7 +124,7 @@ void runRender(const RenderJob& job) {
     for (const std::string& setting : job.settings) {
         plan.settings.push_back(parseParameterSetting(setting));
     }
-    plan.input = readAudioFile(job.input);
+    plan.input = std::make_unique<AudioFileReader>(job.input);
     plan.messages = readMessages(job);
     plan.plugin = findPlugin(job.plugin, pluginSearchFolders(executableFolder()));
     plan.blockSize = job.blockSize;
@@ -134,13 +136,29 @@ void runRender(const RenderJob& job) {
     runRenderPlan(plan);
 }
 
-void runRenderPlan(const RenderPlan& plan) {
+// Streams the input through the plug-in into the output file; with a plot, renders in memory,
+// since the picture needs the whole of both.
+void runRenderPlan(RenderPlan& plan) {
     const std::vector<ScheduledMessage> scheduled =
-        scheduleMessages(plan.messages, plan.input.sampleRate);
-    const RenderResult result = renderWithPlugin(plan, scheduled);
-    warnAboutLateMessages(plan, result.messagesAfterEnd);
-    writeAudioFile(plan.output, result.output);
-    if (plan.plot) {
-        plotWaveforms(*plan.plot, plan.input, result.output, markersFor(plan.messages));
+        scheduleMessages(plan.messages, plan.input->sampleRate());
+    Plugin plugin(plan.plugin);
+    prepare(plugin, plan);
+    const RenderSettings settings = renderSettingsFor(plan);
+    checkRenderable(plugin, settings);
+    ProgressBar progressBar(!plan.quiet && ProgressBar::stderrIsTerminal());
+    const ProgressReport progress = [&progressBar](double fraction) { progressBar.update(fraction); };
+    const auto outputs = static_cast<size_t>(plugin.record().numOutputs);
+    if (!plan.plot) {
+        AudioFileWriter writer(plan.output, plan.input->sampleRate(), outputs);
+        const size_t late = render(plugin, *plan.input, writer, scheduled, settings, progress);
+        warnAboutLateMessages(plan, late);
+        writer.finish();
+        return;
     }
+    MemorySource input(readAll(*plan.input));
+    MemorySink output(input.sampleRate(), outputs);
+    const size_t late = render(plugin, input, output, scheduled, settings, progress);
+    warnAboutLateMessages(plan, late);
+    writeAudioFile(plan.output, output.audio());
+    plotWaveforms(*plan.plot, input.audio(), output.audio(), markersFor(plan.messages));
 }

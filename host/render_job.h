@@ -4,11 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "host/audio_buffer.h"
+#include "host/audio_stream.h"
 #include "host/midi_message.h"
 #include "host/parameter_settings.h"
 #include "host/plugin_search.h"
@@ -30,7 +31,7 @@ struct RenderJob {
 // Everything a render needs, read and checked.
 struct RenderPlan {
     std::filesystem::path plugin;
-    AudioBuffer input;
+    std::unique_ptr<AudioSource> input;  // opened and checked; read as the render goes
     std::vector<TimedMessage> messages;
     int32_t blockSize = 512;
     double tailSeconds = 0.0;
@@ -42,7 +43,7 @@ struct RenderPlan {
 };
 
 void runRender(const RenderJob& job);
-void runRenderPlan(const RenderPlan& plan);
+void runRenderPlan(RenderPlan& plan);
 
 // Refuses an output that is the input, a missing folder, or an unknown format, before any work.
 void checkOutputPath(const std::filesystem::path& output,

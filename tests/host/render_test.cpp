@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/host_error.h"
+#include "host/memory_audio.h"
 #include "host/plugin.h"
 #include "tests/host/host_test_support.h"
 
@@ -82,6 +83,35 @@ TEST(Render, CountsMessagesAfterTheEndAndDoesNotSendThem) {
         renderProbe(host_test::tone(1, 100), {noteAt(99, 1), noteAt(100, 2), noteAt(5000, 3)}, 64);
     EXPECT_EQ(result.messagesAfterEnd, 2u);
     EXPECT_EQ(result.output.channels[2].back(), 1.0f);
+}
+
+// A stream whose header misstates its length (some encoders write 0 or leave it out).
+class MisstatedSource : public MemorySource {
+public:
+    MisstatedSource(AudioBuffer audio, int64_t declared) : MemorySource(std::move(audio)), declared(declared) {}
+    int64_t declaredFrames() const override { return declared; }
+
+private:
+    int64_t declared;
+};
+
+TEST(Render, GoesByTheFramesTheInputDeliversNotByItsDeclaredLength) {
+    const AudioBuffer input = host_test::tone(1, 1000);
+    for (const int64_t declared : {int64_t{0}, int64_t{600}, int64_t{5000}}) {
+        Plugin probe(host_test::testPlugin("EventProbe"));
+        MisstatedSource source(input, declared);
+        MemorySink sink(input.sampleRate, 3);
+        std::vector<double> reports;
+        const size_t late = render(probe, source, sink, {noteAt(999, 1), noteAt(1200, 2)}, {256, 200},
+                                   [&reports](double fraction) { reports.push_back(fraction); });
+        const std::vector<float>& passed = sink.audio().channels[0];
+        ASSERT_EQ(passed.size(), 1200u) << "declared " << declared;
+        EXPECT_EQ(std::vector<float>(passed.begin(), passed.begin() + 1000), input.channels[0]);
+        EXPECT_EQ(late, 1u) << "declared " << declared;
+        for (const double fraction : reports) {
+            EXPECT_LE(fraction, 1.0) << "declared " << declared;
+        }
+    }
 }
 
 TEST(Render, ReportsProgressUpToTheEnd) {
