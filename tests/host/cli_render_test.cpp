@@ -27,18 +27,6 @@ void writeProbeMidiFile(const std::filesystem::path& path) {
                               {1, 1500, {0x80, 30, 0}}});
 }
 
-std::vector<std::pair<int64_t, float>> stepsOf(const std::vector<float>& levels) {
-    std::vector<std::pair<int64_t, float>> steps;
-    float last = 0.0f;
-    for (size_t i = 0; i < levels.size(); ++i) {
-        if (levels[i] != last) {
-            steps.emplace_back(static_cast<int64_t>(i), levels[i]);
-            last = levels[i];
-        }
-    }
-    return steps;
-}
-
 class CliRender : public testing::Test {
 protected:
     void SetUp() override {
@@ -68,7 +56,7 @@ TEST_F(CliRender, ACueAtTimeTActsAtFrameTTimesRateWhateverTheBlockSize) {
     const std::vector<std::pair<int64_t, float>> expected{
         {11025, 10.0f}, {22050, 21.0f}, {33075, 25.0f}, {88200, 30.0f}};
     const AudioBuffer reference = renderProbe("mono.wav", {"--cue", (folder / "cues.txt").string()}, 1);
-    EXPECT_EQ(stepsOf(reference.channels[2]), expected);
+    EXPECT_EQ(host_test::stepsOf(reference.channels[2]), expected);
     for (const int block : {64, 4096}) {
         const AudioBuffer output =
             renderProbe("mono.wav", {"--cue", (folder / "cues.txt").string()}, block);
@@ -84,7 +72,7 @@ TEST_F(CliRender, TheMidiFileAndTheCueSheetGiveTheSameOutput) {
 
 TEST_F(CliRender, TakesCueLinesOnTheCommandLine) {
     const AudioBuffer output = renderProbe("mono.wav", {"--cue", "0.5 note 7; 1 note 8"}, 512);
-    EXPECT_EQ(stepsOf(output.channels[2]),
+    EXPECT_EQ(host_test::stepsOf(output.channels[2]),
               (std::vector<std::pair<int64_t, float>>{{22050, 7.0f}, {44100, 8.0f}}));
 }
 

@@ -120,6 +120,20 @@ inline ProgramRun runKestrune(const std::vector<std::string>& arguments,
 }
 
 // A sine of `frequency` Hz on each channel (channel c one octave above channel c-1).
+// The frames where `levels` changes, with the new level: the event probe's output 2 holds the
+// last note number from the frame the note acted on, so its steps show when each note acted.
+inline std::vector<std::pair<int64_t, float>> stepsOf(const std::vector<float>& levels) {
+    std::vector<std::pair<int64_t, float>> steps;
+    float last = 0.0f;
+    for (size_t i = 0; i < levels.size(); ++i) {
+        if (levels[i] != last) {
+            steps.emplace_back(static_cast<int64_t>(i), levels[i]);
+            last = levels[i];
+        }
+    }
+    return steps;
+}
+
 inline AudioBuffer tone(int channels, int64_t frames, int32_t rate = 44100, double frequency = 220.0,
                         float amplitude = 0.5f) {
     AudioBuffer audio;

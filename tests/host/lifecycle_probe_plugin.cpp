@@ -7,6 +7,7 @@
 #include <new>
 
 #include "frame/vst2.h"
+#include "tests/host/test_plugin_record.h"
 
 #ifndef PROBE_OUTPUTS
 #define PROBE_OUTPUTS 2
@@ -73,34 +74,18 @@ void VST_CALL processReplacing(AEffect* effect, float** inputs, float** outputs,
     }
 }
 
-void VST_CALL processAccumulating(AEffect*, float**, float**, int32_t) {}
-void VST_CALL setParameter(AEffect*, int32_t, float) {}
-float VST_CALL getParameter(AEffect*, int32_t) { return 0.0f; }
-
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) AEffect* VST_CALL
 VSTPluginMain(audioMasterCallback host) {
-    if (host == nullptr || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
+    if (!test_plugin::hostAnswers(host)) {
         return nullptr;
     }
     auto* probe = new (std::nothrow) LifecycleProbe;
     if (probe == nullptr) {
         return nullptr;
     }
-    AEffect& record = probe->record;
-    record.magic = kEffectMagic;
-    record.dispatcher = dispatch;
-    record.process = processAccumulating;
-    record.setParameter = setParameter;
-    record.getParameter = getParameter;
-    record.numInputs = 1;
-    record.numOutputs = PROBE_OUTPUTS;
-    record.flags = effFlagsCanReplacing;
-    record.ioRatio = 1.0f;
-    record.object = probe;
-    record.uniqueID = fourCharCode('L', 'f', 'P', 'r');
-    record.version = 1;
-    record.processReplacing = processReplacing;
-    return &record;
+    test_plugin::fillRecord(probe->record, probe, {dispatch, processReplacing, 0, 1, PROBE_OUTPUTS,
+                                                   fourCharCode('L', 'f', 'P', 'r')});
+    return &probe->record;
 }

@@ -21,18 +21,6 @@ RenderResult renderProbe(const AudioBuffer& input, const std::vector<ScheduledMe
     return render(probe, input, messages, {blockSize, tailFrames});
 }
 
-// Output 2 of the probe holds the last note number from the frame the note acted on.
-std::vector<std::pair<int64_t, float>> stepsOf(const std::vector<float>& levels) {
-    std::vector<std::pair<int64_t, float>> steps;
-    float last = 0.0f;
-    for (size_t i = 0; i < levels.size(); ++i) {
-        if (levels[i] != last) {
-            steps.emplace_back(static_cast<int64_t>(i), levels[i]);
-            last = levels[i];
-        }
-    }
-    return steps;
-}
 
 class RenderBlockSize : public testing::TestWithParam<int32_t> {};
 
@@ -46,7 +34,7 @@ TEST_P(RenderBlockSize, EveryMessageActsAtItsExactFrame) {
     const std::vector<std::pair<int64_t, float>> expected{
         {0, 10.0f},    {1, 11.0f},    {63, 12.0f},   {64, 13.0f},   {65, 14.0f},
         {4095, 15.0f}, {4096, 17.0f}, {7777, 18.0f}, {kFrames - 1, 19.0f}};
-    EXPECT_EQ(stepsOf(result.output.channels[2]), expected);
+    EXPECT_EQ(host_test::stepsOf(result.output.channels[2]), expected);
     EXPECT_EQ(result.messagesAfterEnd, 0u);
 }
 
