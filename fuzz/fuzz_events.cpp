@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "tests/support/midi_event.h"
+
 namespace {
 
 constexpr uint8_t kLongestList = 64;
@@ -55,14 +57,7 @@ FuzzEvents FuzzEvents::command(FuzzInput& input) {
 }
 
 void FuzzEvents::addMidi(uint8_t status, uint8_t data1, uint8_t data2, int32_t deltaFrames) {
-    VstMidiEvent midi{};
-    midi.type = kVstMidiType;
-    midi.byteSize = sizeof midi;
-    midi.deltaFrames = deltaFrames;
-    midi.midiData[0] = static_cast<char>(status);
-    midi.midiData[1] = static_cast<char>(data1);
-    midi.midiData[2] = static_cast<char>(data2);
-    records.push_back(midi);
+    records.push_back(midiEvent(status, data1, data2, deltaFrames));
 }
 
 // Any other kind of event: a record of the common size whose type is not MIDI.

@@ -9,22 +9,12 @@
 #include <vector>
 
 #include "tests/loop/loop_command_fixture.h"
+#include "tests/support/midi_event.h"
 #include "tests/support/plugin_host.h"
 
 namespace {
 
 using Slots = std::vector<float>;
-
-VstMidiEvent midiEvent(int status, int data1, int data2, int32_t deltaFrames = 0) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof event;
-    event.deltaFrames = deltaFrames;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(data1);
-    event.midiData[2] = static_cast<char>(data2);
-    return event;
-}
 
 // A host's event list of any length: VstEvents with its entry array sized to the events.
 template <size_t Count>

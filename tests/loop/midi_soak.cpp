@@ -18,6 +18,7 @@
 
 #include "loop/loop_entry.h"
 #include "tests/loop/loop_effect_probe.h"
+#include "tests/support/midi_event.h"
 
 namespace {
 
@@ -40,16 +41,6 @@ long peakMemoryKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
-}
-
-VstMidiEvent midiEvent(uint8_t status, uint8_t data1, uint8_t data2) {
-    VstMidiEvent midi{};
-    midi.type = kVstMidiType;
-    midi.byteSize = sizeof midi;
-    midi.midiData[0] = static_cast<char>(status);
-    midi.midiData[1] = static_cast<char>(data1);
-    midi.midiData[2] = static_cast<char>(data2);
-    return midi;
 }
 
 class Soak {

@@ -15,6 +15,7 @@
 
 #include "frame/vst2.h"
 #include "tests/support/fake_host.h"
+#include "tests/support/midi_event.h"
 
 using PluginMainProc = AEffect*(VST_CALL*)(audioMasterCallback);
 
@@ -109,12 +110,7 @@ public:
     }
 
     void sendMidi(unsigned char status, unsigned char data1, unsigned char data2) {
-        VstMidiEvent midi{};
-        midi.type = kVstMidiType;
-        midi.byteSize = sizeof midi;
-        midi.midiData[0] = static_cast<char>(status);
-        midi.midiData[1] = static_cast<char>(data1);
-        midi.midiData[2] = static_cast<char>(data2);
+        VstMidiEvent midi = midiEvent(status, data1, data2);
         VstEvents events{};
         events.numEvents = 1;
         events.events[0] = reinterpret_cast<VstEvent*>(&midi);
