@@ -186,6 +186,19 @@ struct RateCase {
     const char* text;
 };
 
+// Runs each case through `format` on an effect at the case's sample rate.
+template <size_t Count>
+void expectRateTexts(const RateCase (&cases)[Count], void (EffectBase::*format)(float, char*)) {
+    for (const RateCase& c : cases) {
+        MinimalEffect effect;
+        effect.setSampleRate(c.sampleRate);
+        TextBuffer buffer;
+        (effect.*format)(c.samples, buffer.bytes);
+        EXPECT_EQ(buffer.text(), c.text) << c.samples << " samples at " << c.sampleRate;
+        EXPECT_TRUE(buffer.untouchedAfterText());
+    }
+}
+
 TEST(FormatHertz, SampleRateOverPeriod) {
     const RateCase cases[] = {
         {44100.0f, 100.0f, "441.0000"},
@@ -203,14 +216,7 @@ TEST(FormatHertz, SampleRateOverPeriod) {
         {44100.0f, std::numeric_limits<float>::denorm_min(), " Huge!  "},
         {0.0f, 100.0f, "0.000000"},
     };
-    for (const RateCase& c : cases) {
-        MinimalEffect effect;
-        effect.setSampleRate(c.sampleRate);
-        TextBuffer buffer;
-        effect.formatHertz(c.samples, buffer.bytes);
-        EXPECT_EQ(buffer.text(), c.text) << c.sampleRate << " / " << c.samples;
-        EXPECT_TRUE(buffer.untouchedAfterText());
-    }
+    expectRateTexts(cases, &EffectBase::formatHertz);
 }
 
 TEST(FormatMilliseconds, DurationAtTheSampleRate) {
@@ -230,14 +236,7 @@ TEST(FormatMilliseconds, DurationAtTheSampleRate) {
         {0.0f, 0.0f, "  NaN   "},
         {std::numeric_limits<float>::quiet_NaN(), 1.0f, "  NaN   "},
     };
-    for (const RateCase& c : cases) {
-        MinimalEffect effect;
-        effect.setSampleRate(c.sampleRate);
-        TextBuffer buffer;
-        effect.formatMilliseconds(c.samples, buffer.bytes);
-        EXPECT_EQ(buffer.text(), c.text) << c.samples << " at " << c.sampleRate;
-        EXPECT_TRUE(buffer.untouchedAfterText());
-    }
+    expectRateTexts(cases, &EffectBase::formatMilliseconds);
 }
 
 TEST(FormatInteger, RightAlignedInSevenAndHugeOutsideTheField) {
